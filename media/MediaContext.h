@@ -1,0 +1,105 @@
+#pragma once
+#include "CountedLock.h"
+#include "DirectMusicDevice.h"
+#include "DirectShowDevice.h"
+#include "MciDevice.h"
+#include "MediaKind.h"
+#include "SoftMpegDevice.h"
+#include "Vbmp3Device.h"
+
+// One per process: one engine of each kind, the state of the last recognised
+// file and the entries of the last playlist read. Every operation holds the
+// lock for its whole duration; chains call tests re-entrantly under it.
+class MediaContext {
+public:
+    MediaContext();
+    ~MediaContext();
+    MediaContext(const MediaContext&) = delete;
+    MediaContext& operator=(const MediaContext&) = delete;
+
+    // Chains.
+    BOOL isKnownMedia(const char* path);
+    BOOL isKnownMediaBuffer(const BYTE* bytes, UINT size);
+    BOOL isOtherMedia(const char* path);
+    BOOL isOtherMediaBuffer(const BYTE* bytes, UINT size);
+
+    // Content tests, file and buffer variants.
+    BOOL isWaveMpeg(const char* path);
+    BOOL isWaveMpeg(const BYTE* bytes, UINT size);
+    BOOL isRiffMp3(const char* path);
+    BOOL isRiffMp3(const BYTE* bytes, UINT size);
+    BOOL isWave(const char* path);
+    BOOL isWave(const BYTE* bytes, UINT size);
+    BOOL isCdxa(const char* path);
+    BOOL isCdxa(const BYTE* bytes, UINT size);
+    BOOL isAvi(const char* path);
+    BOOL isAvi(const BYTE* bytes, UINT size);
+    BOOL isMidi(const char* path);
+    BOOL isMidi(const BYTE* bytes, UINT size);
+    BOOL isCdda(const char* path);
+    BOOL isCdda(const BYTE* bytes, UINT size);
+    BOOL isQuickTime(const char* path);
+    BOOL isQuickTime(const BYTE* bytes, UINT size);
+    BOOL isRealMedia(const char* path);
+    BOOL isRealMedia(const BYTE* bytes, UINT size);
+    BOOL isAiff(const char* path);
+    BOOL isAiff(const BYTE* bytes, UINT size);
+    BOOL isAu(const char* path);
+    BOOL isAu(const BYTE* bytes, UINT size);
+    BOOL hasTrackTag(const char* path);
+    BOOL isTextFile(const char* path);
+
+    // Stream probes.
+    BOOL probeWithMci(const char* path);
+    BOOL probeWithDirectShowEngine(const char* path);
+    BOOL readFirstStreamType(const char* path);
+    void classifyMediaType();
+
+    // Playlists: isPlaylist answers the number of entries found, 0 for none.
+    UINT isPlaylist(const char* path);
+    BOOL readPlaylist(const char* path, UINT count);
+    void clearPlaylistEntries();
+
+    // Accessors.
+    BOOL hasAudio() const { return hasAudio_; }
+    BOOL hasVideo() const { return hasVideo_; }
+    MediaKind kind() const { return kind_; }
+    WORD waveFormatTag() const { return waveFormatTag_; }
+    UINT playlistEntryCount() const { return playlistEntryCount_; }
+    const char* playlistEntry(UINT index) const;
+    void setProbeRequests(int request) { probeRequest1_ = probeRequest2_ = request; }
+    void setProbeWithDirectShow(int useDirectShow) { probeWithDirectShow_ = useDirectShow; }
+    void setEnableDvd(int enable) { enableDvd_ = enable; }
+    // Takes ownership of count heap strings (and the array) allocated with new[].
+    void setMciDeviceNames(char** names, UINT count);
+
+    MciDevice& mciDevice() { return mciDevice_; }
+    DirectShowDevice& directShowDevice() { return directShowDevice_; }
+    DirectMusicDevice& directMusicDevice() { return directMusicDevice_; }
+    SoftMpegDevice& softMpegDevice() { return softMpegDevice_; }
+    Vbmp3Device& vbmp3Device() { return vbmp3Device_; }
+    CountedLock& lock() { return lock_; }
+
+private:
+    BOOL hasAudio_ = FALSE;
+    BOOL hasVideo_ = FALSE;
+    int probeRequest1_ = 0;
+    int probeRequest2_ = 0;
+    int probeWithDirectShow_ = 0;
+    int enableDvd_ = 0;
+    MciDevice mciDevice_;
+    DirectShowDevice directShowDevice_;
+    DirectMusicDevice directMusicDevice_;
+    SoftMpegDevice softMpegDevice_;
+    Vbmp3Device vbmp3Device_;
+    MediaKind kind_ = MediaKindUnknown;
+    UINT playlistEntryCount_ = 0;
+    UINT mciDeviceNameCount_ = 0;
+    GUID majorType_ = {};
+    GUID subType_ = {};
+    char** playlistEntries_ = nullptr;
+    UINT playlistEntriesHeld_ = 0;
+    char** mciDeviceNames_ = nullptr;
+    WORD waveFormatTag_ = 0;
+    CountedLock lock_;
+};

@@ -1,0 +1,3 @@
+#include "PlayOptions.h"
+
+PlayOptions playOptions;
