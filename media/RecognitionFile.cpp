@@ -5,6 +5,10 @@ RecognitionFile::RecognitionFile(const char* path)
                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
                    : INVALID_HANDLE_VALUE)
 {
+    // Device names ("NUL", "CON", "COM1.mp3") open devices whose reads may
+    // never return: only files on a disk are tested.
+    if (isOpen() && GetFileType(handle_) != FILE_TYPE_DISK)
+        close();
 }
 
 RecognitionFile::~RecognitionFile() { close(); }
