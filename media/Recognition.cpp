@@ -9,8 +9,8 @@
 // the end) read it here. A chain reads the first bytes once for all its tests.
 
 // The first bytes of an open file: as many as the widest test of a chain needs.
-struct FileHead {
-    FileHead(const char* path, DWORD want) : file(path) { count = file.readSomeAt(0, bytes, want); }
+struct RecognitionHead {
+    RecognitionHead(const char* path, DWORD want) : file(path) { count = file.readSomeAt(0, bytes, want); }
 
     RecognitionFile file;
     BYTE bytes[RealMediaBlockSize];
@@ -21,19 +21,19 @@ struct FileHead {
 // whether an accepted file's streams are probed when the caller asks.
 struct RecognitionStep {
     DWORD headSize;
-    bool (*check)(FileHead& head, const char* path, ContentMatch* match);
+    bool (*check)(RecognitionHead& head, const char* path, ContentMatch* match);
     bool probes;
 };
 
 namespace {
 
 template <ContentCheck check>
-bool headOnly(FileHead& head, const char*, ContentMatch* match)
+bool headOnly(RecognitionHead& head, const char*, ContentMatch* match)
 {
     return check(head.bytes, head.count, match);
 }
 
-bool waveFile(FileHead& head, const char*, ContentMatch* match)
+bool waveFile(RecognitionHead& head, const char*, ContentMatch* match)
 {
     if (!matchWave(head.bytes, head.count, match))
         return false;
@@ -47,7 +47,7 @@ bool waveFile(FileHead& head, const char*, ContentMatch* match)
     return head.file.readExactAt(riffSize, look, sizeof look) && waveAcceptsLook(fileSize, riffSize, look);
 }
 
-bool midiFile(FileHead& head, const char*, ContentMatch* match)
+bool midiFile(RecognitionHead& head, const char*, ContentMatch* match)
 {
     uint64_t trackOffset;
     if (head.count < MidiHeadSize || !midiTrackOffset(head.bytes, &trackOffset))
@@ -57,7 +57,7 @@ bool midiFile(FileHead& head, const char*, ContentMatch* match)
 }
 
 // The first token of the file, looked for block by block.
-bool realMediaFile(FileHead& head, const char* path, ContentMatch* match)
+bool realMediaFile(RecognitionHead& head, const char* path, ContentMatch* match)
 {
     BYTE block[RealMediaBlockSize];
     const BYTE* text = head.bytes;
@@ -74,7 +74,7 @@ bool realMediaFile(FileHead& head, const char* path, ContentMatch* match)
     return false;
 }
 
-bool trackTagFile(FileHead& head, const char*, ContentMatch* match)
+bool trackTagFile(RecognitionHead& head, const char*, ContentMatch* match)
 {
     if (head.count < 3)
         return false;
@@ -131,7 +131,7 @@ BOOL MediaContext::runFileSteps(const char* path, const RecognitionStep* steps, 
     ContentMatch match;
     const RecognitionStep* found = nullptr;
     {
-        FileHead head(path, headSize);
+        RecognitionHead head(path, headSize);
         for (size_t i = 0; i < count && !found; ++i)
             if (steps[i].check(head, path, &match))
                 found = &steps[i];
