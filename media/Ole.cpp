@@ -5,8 +5,8 @@
 namespace {
 
 // The three OLE libraries with their locks and the process-wide flag that
-// COM is initialised. Constructed on first use; at exit the libraries are
-// freed in the order OLEAUT32, OLEPRO32, OLE32.
+// COM is initialised. At exit the libraries are freed in the order OLEAUT32,
+// OLEPRO32, OLE32.
 struct OleBinding {
     DynamicLibrary ole32{"OLE32.DLL"};
     DynamicLibrary olepro32{"OLEPRO32.DLL"};
@@ -24,9 +24,12 @@ struct OleBinding {
     }
 };
 
+// Built before, and torn down after, every static object of default
+// priority, so that their constructors and destructors may use the bindings.
+OleBinding instance __attribute__((init_priority(110)));
+
 OleBinding& binding()
 {
-    static OleBinding instance;
     return instance;
 }
 

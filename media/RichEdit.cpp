@@ -9,9 +9,10 @@ struct RichEditBinding {
     CountedLock lock;
 };
 
+RichEditBinding instance __attribute__((init_priority(110)));
+
 RichEditBinding& binding()
 {
-    static RichEditBinding instance;
     return instance;
 }
 

@@ -5,8 +5,6 @@
 namespace winmm {
 namespace {
 
-// Constructed on first use, so that bindings work from other static
-// constructors too; the library is freed at exit.
 struct Binding {
     DynamicLibrary library{"WINMM.DLL"};
     // Guards the resolution of the MCI and mmio entries.
@@ -16,9 +14,12 @@ struct Binding {
     CountedLock mixerLock;
 };
 
+// Built before, and torn down after, every static object of default
+// priority, so that their constructors and destructors may use the bindings.
+Binding instance __attribute__((init_priority(110)));
+
 Binding& binding()
 {
-    static Binding instance;
     return instance;
 }
 

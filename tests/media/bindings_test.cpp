@@ -119,7 +119,21 @@ void onOtherThread(Body body)
     CloseHandle(thread);
 }
 
+// Static objects of the programs may use the bindings while they are built.
+struct UsesBindingsWhenBuilt {
+    DWORD mciDevices = mciDeviceCount();
+    BOOL guidAnswered = FALSE;
+    UsesBindingsWhenBuilt() { ole32::guidsEqual(IID_IUnknown, IID_IUnknown, &guidAnswered); }
+};
+UsesBindingsWhenBuilt usesBindingsWhenBuilt;
+
 } // namespace
+
+TEST(Mci, bindingsServeStaticObjectsWhileTheyAreBuilt)
+{
+    EXPECT_EQ(mciDeviceCount(), usesBindingsWhenBuilt.mciDevices);
+    EXPECT_TRUE(usesBindingsWhenBuilt.guidAnswered);
+}
 
 TEST(Mci, commandsReachTheMultimediaLibrary)
 {
