@@ -78,6 +78,8 @@ struct PlaylistFile {
     // False unless the name has a playlist extension and is an existing file.
     bool locate(const char* name)
     {
+        if (!name)
+            return false;
         format = playlistFormatOf(name);
         char* filePart = nullptr;
         DWORD length = GetFullPathNameA(name, MAX_PATH, path, &filePart);

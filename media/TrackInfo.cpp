@@ -180,7 +180,7 @@ void TrackInfo::load(const char* path, const char* genreTablePath, int index)
 {
     LockScope hold(lock_);
     clear();
-    if (index < allFields || index >= fieldCount)
+    if (!path || index < allFields || index >= fieldCount)
         return;
     for (int i = 0; i < fieldCount; ++i) {
         if (index == allFields || index == i)

@@ -110,7 +110,7 @@ TEST_F(Playlist, longLinesAreReadInPiecesOf1024Characters)
 
 TEST_F(Playlist, refusesWhatIsNoPlaylist)
 {
-    ASSERT_TRUE(writeText("none.m3u", "missing.wav\n#a.wav\n"));
+    ASSERT_TRUE(writeText("none.m3u", "missing.wav\n#a.wav\nsub\n"));
     ASSERT_TRUE(writeText("empty.asx", "<asx><entry></entry></asx>\n"));
     ASSERT_TRUE(writeText("zero.pls", "[playlist]\nNumberOfEntries=0\nFile1=a.wav\n"));
     ASSERT_TRUE(writeText("blank.pls", "[playlist]\nNumberOfEntries=\nFile1=a.wav\n"));
@@ -142,10 +142,10 @@ TEST_F(Playlist, profileListKeepsFileOrderAndLeavesMissingKeysNull)
 
 TEST_F(Playlist, profileListReadsOnlyKeysUpToTheCount)
 {
-    ASSERT_TRUE(writeText("list.pls", "[PlayList]\nNumberOfEntries=2\nFile2=two\nFile3=three\nFile02=zero-two\n"
-                                      "File1=\nFile4294967295=last\n"));
-    EXPECT_EQ(2u, expand("list.pls"));
-    EXPECT_EQ((Entries{"two", "<null>"}), entries());
+    ASSERT_TRUE(writeText("list.pls", "[PlayList]\nNumberOfEntries=3\nFile2=two\nFile4=four\nFile02=zero-two\n"
+                                      "File1=\nFile4294967295=last\nFile3=" + std::string(1500, 'v') + "\n"));
+    EXPECT_EQ(3u, expand("list.pls"));
+    EXPECT_EQ((Entries{"two", std::string(1024, 'v'), "<null>"}), entries());
 }
 
 TEST_F(Playlist, hugeEntryCountFailsTheReaderAndKeepsThePreviousList)
