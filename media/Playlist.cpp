@@ -115,33 +115,43 @@ public:
         // The key names with their NULs never outgrow the file.
         DWORD size = data.nFileSizeLow + 16;
         char* names = new (std::nothrow) char[size];
-        capacity_ = size / 2;
-        numbers_ = new (std::nothrow) UINT[capacity_];
-        if (names && numbers_) {
-            names[0] = names[1] = '\0';
-            GetPrivateProfileStringA("PlayList", nullptr, "", names, size, path);
-            collect(names, limit);
-        }
+        if (!names)
+            return false;
+        names[0] = names[1] = '\0';
+        GetPrivateProfileStringA("PlayList", nullptr, "", names, size, path);
+        bool ok = collect(names, limit);
         delete[] names;
-        return numbers_ != nullptr;
+        return ok;
     }
     UINT count() const { return count_; }
     UINT operator[](UINT index) const { return numbers_[index]; }
 
 private:
-    void collect(const char* names, UINT limit)
+    // Calls take(number) for each key of names that is a file key within limit.
+    template <class Take>
+    static void forEachFileKey(const char* names, UINT limit, Take take)
     {
-        for (const char* key = names; *key && count_ < capacity_; key += strlen(key) + 1) {
+        for (const char* key = names; *key; key += strlen(key) + 1) {
             uint32_t number = 0;
             if (parseFileKey(key, &number) && number <= limit)
-                numbers_[count_++] = number;
+                take(number);
         }
+    }
+
+    bool collect(const char* names, UINT limit)
+    {
+        UINT found = 0;
+        forEachFileKey(names, limit, [&found](UINT) { ++found; });
+        numbers_ = new (std::nothrow) UINT[found ? found : 1];
+        if (!numbers_)
+            return false;
+        forEachFileKey(names, limit, [this](UINT number) { numbers_[count_++] = number; });
         std::sort(numbers_, numbers_ + count_);
         count_ = (UINT)(std::unique(numbers_, numbers_ + count_) - numbers_);
+        return true;
     }
 
     UINT* numbers_ = nullptr;
-    UINT capacity_ = 0;
     UINT count_ = 0;
 };
 
