@@ -228,3 +228,32 @@ TEST_F(TrackInfoTest, damagedOrMissingFilesLeaveFieldsNull)
             EXPECT_EQ("<null>", field(i)) << path << " field " << i;
     }
 }
+
+namespace {
+
+class TrackInfoWithoutWinmm : public TrackInfoTest {};
+
+bool winmmOverridden()
+{
+    char overrides[512] = "";
+    GetEnvironmentVariableA("WINEDLLOVERRIDES", overrides, sizeof overrides);
+    return strstr(overrides, "winmm=") != nullptr;
+}
+
+} // namespace
+
+TEST_F(TrackInfoWithoutWinmm, theTagStillFillsItsFields)
+{
+    if (!winmmOverridden())
+        GTEST_SKIP() << "needs WINEDLLOVERRIDES=winmm=";
+    Tag tag;
+    tag.title = "Tag Title";
+    tag.genre = 0x11;
+    std::string path = write("song.wav", riffFile("WAVE", {{"INAM", std::string("Chunk Name\0", 11)},
+                                                             {"IART", std::string("Chunk Artist\0", 13)}}) +
+                                             tagBytes(tag));
+    info.load(path.c_str(), table.c_str(), TrackInfo::allFields);
+    EXPECT_EQ("Tag Title", field(14));
+    EXPECT_EQ("", field(1));
+    EXPECT_EQ("Rock", field(10));
+}
