@@ -190,7 +190,7 @@ void TrackInfo::load(const char* path, const char* genreTablePath, int index)
 }
 
 // Fills, from the version 1 tag, the requested fields that the INFO list
-// left empty.
+// left null; an empty INFO chunk still counts as the field.
 void TrackInfo::loadFromTag(const char* path, const char* genreTablePath, int index)
 {
     static const int tagFields[] = {Artist, Comments, CreationDate, Name, Genre, Product};
