@@ -177,10 +177,8 @@ BOOL MediaContext::isOtherMedia(const char* path)
     LockScope hold(lock_);
     if (runFileSteps(path, OtherContentChain, 5))
         return TRUE;
-    if (isPlaylist(path)) {
-        kind_ = MediaKindPlayList;
+    if (isPlaylist(path))
         return TRUE;
-    }
     // The outside engines decide by opening the file; nothing stays open.
     MediaDevice* device = &vbmp3Device_;
     MediaKind kind = MediaKindMpeg;

@@ -45,7 +45,12 @@ protected:
     void TearDown() override
     {
         EXPECT_EQ(0, context.lock().depth());
+        // The playlist test moves into the list's folder; leave it so it can go.
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        SetCurrentDirectoryA(temp);
         removeTree(folder);
+        EXPECT_FALSE(fileExists(folder));
     }
 
     std::string file(const char* name, const Bytes& bytes)
@@ -178,6 +183,12 @@ TEST_F(Recognition, otherFormatsOnFiles)
     ASSERT_TRUE(context.isOtherMedia(file("c.mov", bytesOf(std::string("\0\0\0\x10moov", 8))).c_str()));
     EXPECT_EQ(MediaKindQuickTime, context.kind());
     EXPECT_EQ("Unknown", streams());
+    // A line list counts the entries that exist.
+    ASSERT_TRUE(writePcmWave(folder + "a.wav", 10) && writePcmWave(folder + "b.wav", 10));
+    ASSERT_TRUE(context.isOtherMedia(file("list.m3u", "a.wav\r\nb.wav\r\n").c_str()));
+    EXPECT_EQ(MediaKindPlayList, context.kind());
+    EXPECT_EQ(2u, context.playlistEntryCount());
+    EXPECT_FALSE(context.isOtherMedia(file("notes.txt", "a.wav\r\n").c_str()));
 }
 
 TEST_F(Recognition, realMediaFilesAndReferences)
