@@ -67,6 +67,8 @@ bool realMediaFile(RecognitionHead& head, const char* path, ContentMatch* match)
     while (count > 0) {
         if (firstToken(text, count, &start, &length))
             return matchRealMediaToken(path, text + start, length, match);
+        if (!isBlankBlock(text, count))
+            return false;
         count = head.file.readSomeAt(next, block, sizeof block);
         next += count;
         text = block;

@@ -208,6 +208,8 @@ TEST_F(Recognition, realMediaFilesAndReferences)
     // The first word may come after more than one block of blanks.
     EXPECT_TRUE(context.isRealMedia(file("far.ram", std::string(3000, ' ') + "http://a/b").c_str()));
     EXPECT_FALSE(context.isRealMedia(file("blank.ram", std::string(2500, '\n')).c_str()));
+    // Zeros end the search for the first word: no later block is read.
+    EXPECT_FALSE(context.isRealMedia(file("zeros.ra", std::string(3000, '\0') + ".ra\xFD").c_str()));
     EXPECT_FALSE(context.isRealMedia(file("short.ra", std::string(".r")).c_str()));
 }
 
