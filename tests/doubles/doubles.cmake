@@ -15,3 +15,8 @@ add_library(softmpeg_double SHARED ${CMAKE_CURRENT_LIST_DIR}/SoftMpegDriver.cpp
 set_target_properties(softmpeg_double PROPERTIES PREFIX "" OUTPUT_NAME necmpg2 SUFFIX .drv
                       RUNTIME_OUTPUT_DIRECTORY ${doubles_dir})
 target_link_options(softmpeg_double PRIVATE -Wl,--enable-stdcall-fixup)
+
+# The VBMP3 engine with the library disabled by the loader.
+add_test(NAME vbmp3_test_nolibrary COMMAND vbmp3_test --gtest_filter=Vbmp3MissingTest.*)
+set_tests_properties(vbmp3_test_nolibrary PROPERTIES ENVIRONMENT WINEDLLOVERRIDES=vbmp3=d)
+add_dependencies(vbmp3_test vbmp3_double)
