@@ -16,7 +16,8 @@ set_target_properties(softmpeg_double PROPERTIES PREFIX "" OUTPUT_NAME necmpg2 S
                       RUNTIME_OUTPUT_DIRECTORY ${doubles_dir})
 target_link_options(softmpeg_double PRIVATE -Wl,--enable-stdcall-fixup)
 
-# The VBMP3 engine with the library disabled by the loader.
+# The VBMP3 engine with the stand-in library on the search path but disabled
+# by the loader.
 add_test(NAME vbmp3_test_nolibrary COMMAND vbmp3_test --gtest_filter=Vbmp3MissingTest.*)
-set_tests_properties(vbmp3_test_nolibrary PROPERTIES ENVIRONMENT WINEDLLOVERRIDES=vbmp3=d)
+set_tests_properties(vbmp3_test_nolibrary PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=vbmp3=d;VBMP3_DISABLED=1")
 add_dependencies(vbmp3_test vbmp3_double)

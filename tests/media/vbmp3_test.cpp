@@ -221,15 +221,17 @@ TEST_F(Vbmp3DeviceTest, AShortLivedDeviceDoesNotFreeTheLibraryUnderAnother)
     EXPECT_EQ(nullptr, GetModuleHandleA("VBMP3.DLL")) << "the last device unloads the library";
 }
 
-// Without the library (the loader cannot find it, or the variant that
-// disables it) every binding answers 0 and the engine opens nothing.
+// Without the library every binding answers 0 and the engine opens nothing.
+// The library is either not on the search path or, in the variant that
+// disables it in the loader (VBMP3_DISABLED set), on the path but refused.
 class Vbmp3MissingTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        useVbmp3Double(false);
+        useVbmp3Double(GetEnvironmentVariableA("VBMP3_DISABLED", nullptr, 0) != 0);
         ASSERT_EQ(nullptr, GetModuleHandleA("VBMP3.DLL"));
     }
+    void TearDown() override { useVbmp3Double(false); }
 };
 
 TEST_F(Vbmp3MissingTest, EveryBindingAnswersZero)
