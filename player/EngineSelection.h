@@ -1,22 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include "PlayerSettings.h"
+
 class MediaContext;
 class MediaDevice;
-
-// The engines of the device order. The index is the item data of the order
-// list box; 0 stands for one installed MCI device named by the entry itself.
-enum EngineIndex : UINT {
-    EngineMciDevice = 0,
-    EngineMci = 1,
-    EngineMciUnknown = 2,
-    EngineDirectShow = 3,
-    EngineDirectShowUnknown = 4,
-    EngineDirectMusic = 5,
-    EngineVbmp3 = 6,
-    EngineSoftMpeg = 7,
-    EngineIndexCount = 8,
-};
 
 // The outside engine tried last ("external-engine kind").
 enum ExternalEngineKind : DWORD {
@@ -25,8 +13,9 @@ enum ExternalEngineKind : DWORD {
     ExternalKindSoftMpeg = 2,
 };
 
-// What the last selection left for the open medium. The flags are cleared at
-// the start of every selection; SoftMPEG plays through MCI and counts as MCI.
+// What the last selection left for the open medium. The four flags are
+// cleared at the start of every selection; SoftMPEG plays through MCI and
+// counts as MCI.
 struct EngineSelection {
     MediaDevice* currentDevice = nullptr; // the engine whose open ran last
     BOOL mciOpened = FALSE;
@@ -36,30 +25,32 @@ struct EngineSelection {
     DWORD externalKind = ExternalKindNone;
 };
 
-// The key stored for an engine in "Order" and "Device" ("MCI", ...); null for
-// EngineMciDevice and out-of-range indices.
-const char* engineKey(UINT index);
-// The label shown for an engine in the order list (UTF-16, for the list box).
-const wchar_t* engineLabel(UINT index);
+// The label of an engine in the order list (UTF-16, for the list box); null
+// outside 1-7.
+const wchar_t* engineLabel(int engineIndex);
 
 // Opens fileName on the first engine of the context that takes it: by the
-// device order when the flag word holds FlagAdvancedOrder, else by the fixed
-// rules. Answers whether one opened it; selection.currentDevice then holds
-// it. Starting playback is the caller's part.
-BOOL openOnSelectedEngine(MediaContext& context, const char* fileName, EngineSelection& selection);
+// device order of the store when playOptions.flags holds FlagAdvancedOrder,
+// else by the fixed rules of the flag word. Answers whether one opened it;
+// selection.currentDevice then holds it. Starting playback, and listing the
+// filters after DirectShow opened the file, are the caller's part.
+BOOL openOnSelectedEngine(MediaContext& context, const char* fileName, EngineSelection& selection,
+                          const RegistryStore& store = playerStore);
 
 // Copies the "Order" value of that index, at most size - 1 characters; false
 // when it is missing or empty.
-BOOL readOrderEntry(UINT index, char* buffer, UINT size);
+BOOL readOrderEntry(UINT index, char* buffer, UINT size, const RegistryStore& store = playerStore);
 
-// Fills the order list box: the engines available here and every installed
-// MCI device (defaults true), or the stored order (defaults false). Each
-// item's data is its engine index.
-void fillOrderList(HWND listBox, BOOL defaults, MediaContext& context);
+// Fills the order list box. With defaults: the engines that work here, then
+// every installed MCI device; without: the stored order. Each item's data is
+// its engine index (0 for an MCI device, whose text follows "MCI - ").
+void fillOrderList(HWND listBox, BOOL defaults, MediaContext& context,
+                   const RegistryStore& store = playerStore);
 
 // Replaces the stored order by the items of the list box.
-void saveOrderList(HWND listBox);
+void saveOrderList(HWND listBox, const RegistryStore& store = playerStore);
 
 // Gives the MCI engine the installed MCI devices whose "Device" value says
-// they are not used. Called once, when the main window is created.
-void buildMciExclusions(MediaContext& context);
+// they are not used. Called once, when the main window is created; the list
+// lives until the process ends.
+void buildMciExclusions(MediaContext& context, const RegistryStore& store = playerStore);
