@@ -57,6 +57,12 @@ MCIERROR MciDevice::send(MCIDEVICEID device, UINT message, DWORD flags, void* pa
     return sender_(device, message, flags, (DWORD_PTR)params);
 }
 
+BOOL MciDevice::sendAndWait(UINT message)
+{
+    MCI_GENERIC_PARMS params = {};
+    return !send(deviceId_, message, MCI_WAIT, &params);
+}
+
 void MciDevice::setExcludedDevices(char** names, UINT count)
 {
     LockScope hold(lock);
@@ -83,6 +89,13 @@ void MciDevice::clearMediumFlags()
     hasAudio_ = FALSE;
     canMute_ = FALSE;
     videoRect_ = {};
+}
+
+// What a reader does when the file is its kind.
+void MciDevice::acceptFile(DWORD deviceType, DWORD openFlags)
+{
+    chooseDevice(deviceType, openFlags);
+    clearMediumFlags();
 }
 
 void MciDevice::freeTypeName()
@@ -250,8 +263,7 @@ BOOL MciDevice::close()
     }
     if (!deviceId_)
         return FALSE;
-    MCI_GENERIC_PARMS params = {};
-    if (send(deviceId_, MCI_CLOSE, MCI_WAIT, &params))
+    if (!sendAndWait(MCI_CLOSE))
         return FALSE;
     deviceId_ = 0;
     playing_ = FALSE;
@@ -264,17 +276,19 @@ BOOL MciDevice::play(BOOL pause)
     LockScope hold(lock);
     if (!deviceId_)
         return FALSE;
-    if (playing_) {
-        MCI_GENERIC_PARMS params = {};
-        return !send(deviceId_, pause ? MCI_PAUSE : MCI_RESUME, MCI_WAIT, &params);
-    }
-    if (pause)
-        return FALSE;
+    if (playing_)
+        return sendAndWait(pause ? MCI_PAUSE : MCI_RESUME);
+    return !pause && playFrom(makeTmsf(cdTrack_, 0, 0, 0));
+}
+
+// Other media play on from where they are; a CD track plays to its own end.
+BOOL MciDevice::playFrom(DWORD cdPosition)
+{
     MCI_PLAY_PARMS params = {};
     DWORD flags = 0;
     if (isCdAudio_) {
         flags = MCI_FROM | MCI_TO;
-        params.dwFrom = makeTmsf(cdTrack_, 0, 0, 0);
+        params.dwFrom = cdPosition;
         params.dwTo = cdTrackEnd_;
     }
     playing_ = !send(deviceId_, MCI_PLAY, flags, &params);
@@ -284,10 +298,7 @@ BOOL MciDevice::play(BOOL pause)
 BOOL MciDevice::stop()
 {
     LockScope hold(lock);
-    if (!isPlaying())
-        return FALSE;
-    MCI_GENERIC_PARMS params = {};
-    if (send(deviceId_, MCI_STOP, MCI_WAIT, &params))
+    if (!isPlaying() || !sendAndWait(MCI_STOP))
         return FALSE;
     playing_ = FALSE;
     return TRUE;
@@ -309,17 +320,7 @@ BOOL MciDevice::seek(UINT seconds)
     }
     MCI_SEEK_PARMS seekParams = {};
     seekParams.dwTo = target;
-    if (send(deviceId_, MCI_SEEK, MCI_TO | MCI_WAIT, &seekParams))
-        return FALSE;
-    MCI_PLAY_PARMS playParams = {};
-    DWORD flags = 0;
-    if (isCdAudio_) {
-        flags = MCI_FROM | MCI_TO;
-        playParams.dwFrom = target;
-        playParams.dwTo = cdTrackEnd_;
-    }
-    playing_ = !send(deviceId_, MCI_PLAY, flags, &playParams);
-    return playing_;
+    return !send(deviceId_, MCI_SEEK, MCI_TO | MCI_WAIT, &seekParams) && playFrom(target);
 }
 
 BOOL MciDevice::isPlaying()

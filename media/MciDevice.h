@@ -54,7 +54,9 @@ protected:
     };
 
     MCIERROR send(MCIDEVICEID device, UINT message, DWORD flags, void* params);
+    BOOL sendAndWait(UINT message);
     BOOL isExcluded(const char* typeName) const;
+    BOOL readRiffForm(const char* fileName, const char* form, DWORD deviceType, DWORD openFlags);
     BOOL readWave(const char* fileName);
     BOOL readSequencer(const char* fileName);
     BOOL readAvi(const char* fileName);
@@ -63,6 +65,8 @@ protected:
     BOOL tryDevice(const char* fileName, const char* typeName);
     void chooseDevice(DWORD deviceType, DWORD openFlags);
     void clearMediumFlags();
+    void acceptFile(DWORD deviceType, DWORD openFlags);
+    BOOL playFrom(DWORD cdPosition);
     void freeTypeName();
     BOOL setTimeFormat(DWORD format);
     BOOL queryStatus(DWORD item, DWORD track, DWORD* value);
@@ -71,6 +75,7 @@ protected:
     BOOL setAudio(BOOL on);
     BOOL readDestination(VideoRect* rect);
     BOOL putDestination(const VideoRect& rect);
+    BOOL changeDestination(const POINT* origin, const SIZE* size);
 
     DWORD openFlags_ = 0;
     UINT excludedCount_ = 0;

@@ -54,15 +54,24 @@ bool isStandardMidi(ReadOnlyFile& file, const uint8_t* head)
 
 } // namespace
 
-BOOL MciDevice::readWave(const char* fileName)
+BOOL MciDevice::readRiffForm(const char* fileName, const char* form, DWORD deviceType, DWORD openFlags)
 {
     uint8_t head[headSize];
     ReadOnlyFile file(fileName);
-    if (!file.read(head, headSize) || !isRiffForm(head, "WAVE"))
+    if (!file.read(head, headSize) || !isRiffForm(head, form))
         return FALSE;
-    chooseDevice(MCI_DEVTYPE_WAVEFORM_AUDIO, MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_ELEMENT);
-    clearMediumFlags();
+    acceptFile(deviceType, openFlags);
     return TRUE;
+}
+
+BOOL MciDevice::readWave(const char* fileName)
+{
+    return readRiffForm(fileName, "WAVE", MCI_DEVTYPE_WAVEFORM_AUDIO, MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_ELEMENT);
+}
+
+BOOL MciDevice::readAvi(const char* fileName)
+{
+    return readRiffForm(fileName, "AVI ", (DWORD)(DWORD_PTR) "avivideo", MCI_OPEN_TYPE | MCI_OPEN_ELEMENT);
 }
 
 BOOL MciDevice::readSequencer(const char* fileName)
@@ -73,19 +82,7 @@ BOOL MciDevice::readSequencer(const char* fileName)
         return FALSE;
     if (!isRiffForm(head, "RMID") && !isRiffForm(head, "MIDS") && !isStandardMidi(file, head))
         return FALSE;
-    chooseDevice(MCI_DEVTYPE_SEQUENCER, MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_ELEMENT);
-    clearMediumFlags();
-    return TRUE;
-}
-
-BOOL MciDevice::readAvi(const char* fileName)
-{
-    uint8_t head[headSize];
-    ReadOnlyFile file(fileName);
-    if (!file.read(head, headSize) || !isRiffForm(head, "AVI "))
-        return FALSE;
-    chooseDevice((DWORD)(DWORD_PTR) "avivideo", MCI_OPEN_TYPE | MCI_OPEN_ELEMENT);
-    clearMediumFlags();
+    acceptFile(MCI_DEVTYPE_SEQUENCER, MCI_OPEN_TYPE | MCI_OPEN_TYPE_ID | MCI_OPEN_ELEMENT);
     return TRUE;
 }
 
@@ -112,7 +109,6 @@ BOOL MciDevice::readCdAudio(const char* fileName)
     DWORD openFlags = 0;
     if (!readCdTrack(fileName, &deviceType, &openFlags))
         return FALSE;
-    chooseDevice(deviceType, openFlags);
-    clearMediumFlags();
+    acceptFile(deviceType, openFlags);
     return TRUE;
 }

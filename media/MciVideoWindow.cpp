@@ -69,26 +69,34 @@ void MciDevice::detachVideoWindow()
         ownerWindow_ = nullptr;
 }
 
-BOOL MciDevice::moveVideo(LONG x, LONG y)
+// Keeps the part of the current destination that the caller does not give.
+BOOL MciDevice::changeDestination(const POINT* origin, const SIZE* size)
 {
     LockScope hold(lock);
     VideoRect rect;
     if (!deviceId_ || !readDestination(&rect))
         return FALSE;
-    rect.left = x;
-    rect.top = y;
+    if (origin) {
+        rect.left = origin->x;
+        rect.top = origin->y;
+    }
+    if (size) {
+        rect.width = size->cx;
+        rect.height = size->cy;
+    }
     return putDestination(rect);
+}
+
+BOOL MciDevice::moveVideo(LONG x, LONG y)
+{
+    POINT origin = {x, y};
+    return changeDestination(&origin, nullptr);
 }
 
 BOOL MciDevice::resizeVideo(LONG width, LONG height)
 {
-    LockScope hold(lock);
-    VideoRect rect;
-    if (!deviceId_ || !readDestination(&rect))
-        return FALSE;
-    rect.width = width;
-    rect.height = height;
-    return putDestination(rect);
+    SIZE size = {width, height};
+    return changeDestination(nullptr, &size);
 }
 
 BOOL MciDevice::setVideoWindowRect(LONG x, LONG y, LONG width, LONG height)
