@@ -45,6 +45,7 @@ public:
     UINT deviceCount();
     BOOL deviceName(UINT index, char* buffer, UINT size);
 
+    // Null puts the platform's entry back.
     void setCommandSender(CommandSender sender);
 
 protected:

@@ -38,6 +38,8 @@ std::vector<SentCommand> sent;
 const MCIDEVICEID cdDriveId = 0xCD;
 bool cdDriveInserted = false;
 bool cdDriveFailsStatus = false;
+// Refuses length queries of any device, as some drivers do.
+bool lengthUnknown = false;
 DWORD cdMode = MCI_MODE_STOP;
 const DWORD cdTrackLengthMsf = 3 | 25 << 8 | 40 << 16;
 
@@ -122,7 +124,12 @@ MCIERROR recordAndSend(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_
 {
     SentCommand c = describe(device, message, (DWORD)flags, params);
     bool forDrive = cdDriveInserted && (device == cdDriveId || c.typeId == MCI_DEVTYPE_CD_AUDIO);
-    c.result = forDrive ? answerAsCdDrive(message, params) : winmm::mciSendCommandA(device, message, flags, params);
+    if (lengthUnknown && message == MCI_STATUS && c.item == MCI_STATUS_LENGTH)
+        c.result = MCIERR_UNSUPPORTED_FUNCTION;
+    else if (forDrive)
+        c.result = answerAsCdDrive(message, params);
+    else
+        c.result = winmm::mciSendCommandA(device, message, flags, params);
     sent.push_back(c);
     return c.result;
 }
@@ -156,6 +163,7 @@ protected:
         sent.clear();
         cdDriveInserted = false;
         cdDriveFailsStatus = false;
+        lengthUnknown = false;
         cdMode = MCI_MODE_STOP;
         folder = makeTempFolder();
         device.setCommandSender(recordAndSend);
@@ -299,6 +307,19 @@ TEST_F(Mci, openClosesThePreviousMedium)
     ASSERT_TRUE(device.getLength(&length));
     EXPECT_EQ(1, length);
     EXPECT_FALSE(device.isPlaying());
+}
+
+TEST_F(Mci, mediumOfUnknownLengthStillOpensAndPlays)
+{
+    std::string wave = folder + "tone.wav";
+    ASSERT_TRUE(writePcmWave(wave, 2000));
+    lengthUnknown = true;
+    ASSERT_TRUE(device.open(wave.c_str()));
+    LONG length = 0;
+    ASSERT_TRUE(device.getLength(&length));
+    EXPECT_EQ(-1, length);
+    EXPECT_TRUE(device.play(FALSE));
+    EXPECT_TRUE(device.isPlaying());
 }
 
 TEST_F(Mci, unreadableAndEmptyNamesFailWithoutCommands)
