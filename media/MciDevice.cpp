@@ -154,9 +154,11 @@ BOOL MciDevice::tryDevice(const char* fileName, const char* typeName)
     return opened;
 }
 
+// The medium open before is closed even when the new file is refused.
 BOOL MciDevice::open(const char* fileName)
 {
     LockScope hold(lock);
+    close();
     if (!probe(fileName))
         return FALSE;
     return openWithDevice(fileName, deviceType_, openFlags_);

@@ -307,6 +307,10 @@ TEST_F(Mci, openClosesThePreviousMedium)
     ASSERT_TRUE(device.getLength(&length));
     EXPECT_EQ(1, length);
     EXPECT_FALSE(device.isPlaying());
+
+    EXPECT_FALSE(device.open((folder + "missing.wav").c_str()));
+    EXPECT_EQ(2u, commandsOf(MCI_CLOSE).size());
+    EXPECT_FALSE(device.getLength(&length));
 }
 
 TEST_F(Mci, mediumOfUnknownLengthStillOpensAndPlays)
