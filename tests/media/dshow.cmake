@@ -1,0 +1,9 @@
+# The media files that the DirectShow and DirectMusic tests play, written once
+# by sox, ffmpeg and python3 on the build machine. Without those tools the
+# tests that need a file skip.
+set(dshow_samples ${CMAKE_BINARY_DIR}/samples)
+add_custom_command(OUTPUT ${dshow_samples}/dshow.stamp
+  COMMAND sh -c "sh '${CMAKE_SOURCE_DIR}/tools/make-dshow-media.sh' '${dshow_samples}' >/dev/null && touch '${dshow_samples}/dshow.stamp' || echo 'DirectShow samples not written: the tests that need them skip'"
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-dshow-media.sh
+  VERBATIM)
+add_custom_target(dshow_media ALL DEPENDS ${dshow_samples}/dshow.stamp)
