@@ -95,6 +95,7 @@ private:
     BOOL queryGraphInterfaces();
     void readVideoSize();
     void readVolume();
+    BOOL setExtendedStyle(DWORD exStyle);
     BOOL measureLength();
     void releaseInterfaces();
 

@@ -1,8 +1,10 @@
 // Probing a file's streams with the DirectShow engine, and the kind that the
 // media type of the source's first stream stands for.
-#include "MediaContext.h"
+#include "DirectShowProbe.h"
 
 #include <dshow.h>
+
+#include "MediaContext.h"
 
 #include "Ole.h"
 
@@ -66,7 +68,7 @@ MediaKind kindOfMediaType(REFGUID majorType, REFGUID subType)
 }
 
 // MPEG-2 and DVD streams, whatever their major type.
-BOOL isMpeg2OrDvd(REFGUID subType)
+BOOL isMpeg2OrDvdType(REFGUID subType)
 {
     const GUID* const types[] = {
         &MEDIASUBTYPE_MPEG2_VIDEO,        &MEDIASUBTYPE_MPEG2_PROGRAM,          &MEDIASUBTYPE_MPEG2_TRANSPORT,
@@ -85,6 +87,18 @@ void freeMediaTypeParts(AM_MEDIA_TYPE& type)
 }
 
 } // namespace
+
+BOOL mediaKindOfType(REFGUID majorType, REFGUID subType, MediaKind* kind)
+{
+    BOOL answered = FALSE;
+    ole32::guidsEqual(majorType, subType, &answered);
+    if (!answered)
+        return FALSE;
+    *kind = kindOfMediaType(majorType, subType);
+    if (*kind == MediaKindUnknown && isMpeg2OrDvdType(subType))
+        *kind = MediaKindMpeg;
+    return TRUE;
+}
 
 BOOL MediaContext::probeWithDirectShowEngine(const char* path)
 {
@@ -130,16 +144,10 @@ BOOL MediaContext::readFirstStreamType(const char* path)
 void MediaContext::classifyMediaType()
 {
     LockScope hold(lock_);
-    BOOL answered = FALSE;
-    ole32::guidsEqual(majorType_, subType_, &answered);
-    if (!answered)
+    MediaKind found = MediaKindUnknown;
+    if (!mediaKindOfType(majorType_, subType_, &found))
         return;
-    MediaKind found = kindOfMediaType(majorType_, subType_);
-    if (found == MediaKindUnknown) {
-        if (isMpeg2OrDvd(subType_))
-            found = MediaKindMpeg;
-        else if (directShowDevice_.isWindowsMediaGraph())
-            found = MediaKindWindowsMedia;
-    }
+    if (found == MediaKindUnknown && directShowDevice_.isWindowsMediaGraph())
+        found = MediaKindWindowsMedia;
     kind_ = found;
 }

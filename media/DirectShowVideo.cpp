@@ -37,6 +37,15 @@ BOOL DirectShowDevice::showVideo(BOOL show)
     return SUCCEEDED(visible);
 }
 
+// Some video windows report failure when the extended style they had was 0,
+// as SetWindowLong does; what counts is that the window now has the style.
+BOOL DirectShowDevice::setExtendedStyle(DWORD exStyle)
+{
+    long now = 0;
+    return SUCCEEDED(videoWindow_->put_WindowStyleEx((long)exStyle))
+        || (SUCCEEDED(videoWindow_->get_WindowStyleEx(&now)) && (DWORD)now == exStyle);
+}
+
 BOOL DirectShowDevice::attachVideoWindow(HWND owner, HWND drain, DWORD style, DWORD exStyle)
 {
     LockScope hold(lock);
@@ -44,7 +53,7 @@ BOOL DirectShowDevice::attachVideoWindow(HWND owner, HWND drain, DWORD style, DW
         return FALSE;
     ownerWindow_ = owner;
     if (FAILED(videoWindow_->put_Owner((OAHWND)owner)) || FAILED(videoWindow_->put_WindowStyle((long)style))
-        || FAILED(videoWindow_->put_WindowStyleEx((long)exStyle))) {
+        || !setExtendedStyle(exStyle)) {
         detachVideoWindow();
         return FALSE;
     }

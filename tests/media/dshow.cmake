@@ -7,3 +7,9 @@ add_custom_command(OUTPUT ${dshow_samples}/dshow.stamp
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-dshow-media.sh
   VERBATIM)
 add_custom_target(dshow_media ALL DEPENDS ${dshow_samples}/dshow.stamp)
+
+# Without OLE32, or without DirectShow itself, the engine fails cleanly.
+foreach(missing ole32 quartz)
+  add_test(NAME dshow_test_no${missing} COMMAND dshow_test --gtest_filter=DirectShowUnavailable.*)
+  set_tests_properties(dshow_test_no${missing} PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=${missing}=")
+endforeach()
