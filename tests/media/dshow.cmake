@@ -13,3 +13,6 @@ foreach(missing ole32 quartz)
   add_test(NAME dshow_test_no${missing} COMMAND dshow_test --gtest_filter=DirectShowUnavailable.*)
   set_tests_properties(dshow_test_no${missing} PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=${missing}=")
 endforeach()
+
+add_test(NAME dmusic_test_noole32 COMMAND dmusic_test --gtest_filter=DirectMusic.WithoutOleNothingOpens)
+set_tests_properties(dmusic_test_noole32 PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=ole32=")
