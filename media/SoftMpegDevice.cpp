@@ -4,15 +4,13 @@
 namespace {
 
 const char driverFile[] = "necmpg2.drv";
-const char deviceName[] = "mpeg2video";
+const char mpegDevice[] = "mpeg2video";
 const DWORD openByTypeName = MCI_OPEN_TYPE | MCI_OPEN_ELEMENT;
-
-DWORD deviceType() { return (DWORD)(DWORD_PTR)deviceName; }
 
 bool systemIniNamesDriver()
 {
     char driver[MAX_PATH];
-    GetPrivateProfileStringA("mci", deviceName, "", driver, sizeof driver, "system.ini");
+    GetPrivateProfileStringA("mci", mpegDevice, "", driver, sizeof driver, "system.ini");
     return lstrcmpiA(driver, driverFile) == 0;
 }
 
@@ -43,7 +41,7 @@ BOOL SoftMpegDevice::isAvailable()
 BOOL SoftMpegDevice::probe(const char* fileName)
 {
     LockScope hold(lock);
-    BOOL opened = openWithDevice(fileName, deviceType(), openByTypeName);
+    BOOL opened = openWithDevice(fileName, mpegDevice, openByTypeName);
     close();
     return opened;
 }
@@ -54,5 +52,5 @@ BOOL SoftMpegDevice::open(const char* fileName)
     if (!fileName || !isAvailable())
         return FALSE;
     close();
-    return openWithDevice(fileName, deviceType(), openByTypeName);
+    return openWithDevice(fileName, mpegDevice, openByTypeName);
 }
