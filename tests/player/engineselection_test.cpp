@@ -184,6 +184,27 @@ TEST_P(EngineSelectionTest, OpensOnTheExpectedEngine)
 
 INSTANTIATE_TEST_SUITE_P(Cases, EngineSelectionTest, ::testing::ValuesIn(cases));
 
+TEST(EngineSelectionWithoutVbmp3, TheExternalRuleFallsThroughToTheOtherEngines)
+{
+    useVbmp3Double(false);
+    std::string folder = makeTempFolder();
+    std::string wave = folder + "tone.wav";
+    ASSERT_TRUE(writePcmWave(wave, 500));
+    PlayOptions saved = playOptions;
+    playOptions.flags = FlagTryByExternalEngine | FlagTryByMci;
+    playOptions.externalEngines = ExternalVbmp3;
+    MediaContext context;
+    EngineSelection selection;
+    EXPECT_TRUE(openOnSelectedEngine(context, wave.c_str(), selection));
+    EXPECT_EQ(&context.mciDevice(), selection.currentDevice);
+    EXPECT_TRUE(selection.mciOpened);
+    EXPECT_FALSE(selection.vbmp3Opened);
+    EXPECT_EQ((DWORD)ExternalKindVbmp3, selection.externalKind);
+    context.mciDevice().close();
+    playOptions = saved;
+    removeTree(folder);
+}
+
 TEST(EngineSelectionFile, NoFileOpensNothing)
 {
     MediaContext context;
