@@ -121,7 +121,6 @@ BOOL Selector::byFixedRules()
         return TRUE;
     if (((playOptions.flags & FlagTryByMci) || context_.isCdda(fileName_)) && tryMci())
         return TRUE;
-    selection_.currentDevice = &context_.directShowDevice();
     return context_.directShowDevice().probe(fileName_) && tryDirectShow();
 }
 

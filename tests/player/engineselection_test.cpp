@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "DshowSamples.h"
 #include "EngineSelection.h"
 #include "MediaContext.h"
 #include "MediaFiles.h"
@@ -41,10 +42,10 @@ const Case cases[] = {
     {"VBMP3 refuses MPEG and SoftMPEG takes it", FlagTryByExternalEngine, ExternalVbmp3 | ExternalSoftMpeg, {}, {},
      MpegStub, SoftMpeg, Opened, 2, true},
     {"external engines only with 0x1000", FlagDirectShowStandard, ExternalVbmp3 | ExternalSoftMpeg, {}, {},
-     Mp3Stub, DirectShow, Either, 0, true},
+     Wave, DirectShow, Opened, 0, true},
     {"TryByMci sends a WAVE to MCI", FlagTryByMci, 0, {}, {}, Wave, Mci, Opened, 0},
     {"DirectShow as standard plays a WAVE", FlagDirectShowStandard, 0, {}, {}, Wave, DirectShow, Opened, 0},
-    {"DirectShow is the last resort after MCI", FlagTryByMci, 0, {}, {}, Unknown, DirectShow, NotOpened, 0},
+    {"DirectShow opens only what its probe takes", FlagTryByMci, 0, {}, {}, Unknown, Mci, NotOpened, 0},
     {"fixed rules ignore the Device values", FlagDirectShowStandard, 0, {}, {"DirectShow"}, Wave, DirectShow,
      Opened, 0},
 
@@ -203,6 +204,34 @@ TEST(EngineSelectionWithoutVbmp3, TheExternalRuleFallsThroughToTheOtherEngines)
     context.mciDevice().close();
     playOptions = saved;
     removeTree(folder);
+}
+
+// "UseDirectShow" 0 puts MCI before DirectShow, yet an MP3 that no MCI
+// device opens still reaches DirectShow.
+TEST(EngineSelectionFixedRules, AnMp3ThatMciCannotOpenStillReachesDirectShow)
+{
+    REQUIRE_DSHOW_SAMPLE(mp3, "dshow-tone.mp3");
+    PlayOptions saved = playOptions;
+    playOptions.flags = FlagTryByMci;
+    MediaContext context;
+    MciDevice& mci = context.mciDevice();
+    std::vector<std::string> names;
+    char name[256];
+    for (UINT i = 0; mci.deviceName(i, name, sizeof name); ++i)
+        names.push_back(name);
+    names.push_back("ActiveMovie");
+    std::vector<char*> excluded;
+    for (std::string& n : names)
+        excluded.push_back(&n[0]);
+    mci.setExcludedDevices(excluded.data(), (UINT)excluded.size());
+
+    EngineSelection selection;
+    EXPECT_TRUE(openOnSelectedEngine(context, mp3.c_str(), selection));
+    EXPECT_EQ(&context.directShowDevice(), selection.currentDevice);
+    EXPECT_TRUE(selection.directShowOpened);
+    EXPECT_FALSE(selection.mciOpened);
+    context.directShowDevice().close();
+    playOptions = saved;
 }
 
 TEST(EngineSelectionFile, NoFileOpensNothing)
