@@ -20,5 +20,10 @@ target_link_options(softmpeg_double PRIVATE -Wl,--enable-stdcall-fixup)
 # by the loader.
 add_test(NAME vbmp3_test_nolibrary COMMAND vbmp3_test --gtest_filter=Vbmp3MissingTest.*)
 set_tests_properties(vbmp3_test_nolibrary PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=vbmp3=d;VBMP3_DISABLED=1")
-add_dependencies(vbmp3_test vbmp3_double)
-add_dependencies(softmpeg_test softmpeg_double)
+foreach(user vbmp3_test softmpeg_test engineselection_test engineselection_order_test)
+  add_dependencies(${user} vbmp3_double softmpeg_double)
+endforeach()
+
+# These install the stand-in MCI driver in the prefix for a while, which other
+# tests listing the MCI devices would see.
+set_tests_properties(softmpeg_test engineselection_test engineselection_order_test PROPERTIES RUN_SERIAL TRUE)
