@@ -115,6 +115,15 @@ BOOL bareOpenRead(const char* path)
     return ok;
 }
 
+BOOL outsideEnginesOpen(MediaContext& context, const char* path)
+{
+    if (context.vbmp3Device().open(path))
+        return context.vbmp3Device().close();
+    if (context.softMpegDevice().open(path))
+        return context.softMpegDevice().close();
+    return FALSE;
+}
+
 struct Loop {
     const char* name;
     BOOL (*run)(MediaContext& context, const char* path);
@@ -146,6 +155,8 @@ int main(int argc, char** argv)
         {"open + 22-byte read + close", [](MediaContext&, const char* p) { return bareOpenRead(p); }, {}},
         {"known chain", [](MediaContext& c, const char* p) { return c.isKnownMedia(p); }, {}},
         {"other chain, no probes", [](MediaContext& c, const char* p) { return c.isOtherMedia(p); }, {}},
+        // The part of the other chain that its last two steps take.
+        {"VBMP3 + SoftMPEG open only", [](MediaContext& c, const char* p) { return outsideEnginesOpen(c, p); }, {}},
     };
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);
