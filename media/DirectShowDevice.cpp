@@ -227,12 +227,9 @@ BOOL DirectShowDevice::getLengthExact(double* seconds)
     LockScope hold(lock);
     if (!isOpen())
         return FALSE;
-    if (!measureLength()) {
-        *seconds = -1.0;
-        return FALSE;
-    }
-    *seconds = lengthExact_;
-    return TRUE;
+    BOOL known = measureLength();
+    *seconds = known ? lengthExact_ : -1.0;
+    return known;
 }
 
 BOOL DirectShowDevice::getLength(LONG* seconds)
@@ -240,14 +237,12 @@ BOOL DirectShowDevice::getLength(LONG* seconds)
     if (!seconds)
         return FALSE;
     LockScope hold(lock);
+    double exact = 0;
     if (!isOpen())
         return FALSE;
-    if (!measureLength()) {
-        *seconds = -1;
-        return FALSE;
-    }
-    *seconds = lengthSeconds_;
-    return TRUE;
+    BOOL known = getLengthExact(&exact);
+    *seconds = known ? lengthSeconds_ : -1;
+    return known;
 }
 
 BOOL DirectShowDevice::getPositionExact(double* seconds)

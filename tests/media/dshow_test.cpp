@@ -33,14 +33,6 @@ bool graphInterface(DirectShowDevice& device, REFIID iid, ComPtr<T>& out)
     return device.graph(graph.out()) && out.queryFrom(graph.get(), iid);
 }
 
-bool libraryLoads(const char* name)
-{
-    HMODULE module = LoadLibraryA(name);
-    if (module)
-        FreeLibrary(module);
-    return module != nullptr;
-}
-
 class DirectShow : public ::testing::Test {
 protected:
     void TearDown() override { device.close(); }
