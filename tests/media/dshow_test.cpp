@@ -179,6 +179,14 @@ TEST_F(DirectShow, ListsFiltersAndFindsTheSourceFilter)
 
     EXPECT_FALSE(device.sourceFilter(dshowSample("dshow-pcm.wav").c_str(), filter.out()));
     EXPECT_EQ(nullptr, filter.get());
+    EXPECT_FALSE(device.isWindowsMediaGraph());
+
+    // Looking at the filters kept no reference to the graph.
+    fileSource.reset();
+    byName.reset();
+    EXPECT_TRUE(device.close());
+    graph->AddRef();
+    EXPECT_EQ(1u, graph->Release());
 }
 
 TEST_F(DirectShow, PlaysPausesAndStops)
