@@ -10,6 +10,7 @@
 #include "DshowSamples.h"
 #include "MediaFiles.h"
 #include "Ole.h"
+#include "OutsideEngines.h"
 #include "TestPaths.h"
 
 namespace {
@@ -427,6 +428,38 @@ TEST(DirectShowCategories, ListsVideoCompressorsWithNames)
     DirectShowDevice::releaseMonikers(monikers, count);
     EXPECT_EQ(nullptr, device.friendlyName(nullptr));
     EXPECT_EQ(nullptr, device.displayName(nullptr));
+}
+
+TEST(DirectShowLength, Mp3LengthComesFromVbmp3WhenThatIsPresent)
+{
+    REQUIRE_DSHOW_SAMPLE(path, "dshow-tone.mp3");
+    DirectShowDevice device;
+    double exact = 0;
+    ASSERT_TRUE(device.open(path.c_str()));
+    EXPECT_TRUE(device.getLengthExact(&exact));
+    EXPECT_NEAR(4.07, exact, 0.05);
+    device.close();
+
+    // The stand-in counts one second per 16000 bytes, unlike the graph.
+    ASSERT_TRUE(useVbmp3Double());
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    const LONG expected = (LONG)(GetFileSize(file, nullptr) / 16000);
+    CloseHandle(file);
+    ASSERT_TRUE(device.open(path.c_str()));
+    LONG seconds = -1;
+    EXPECT_TRUE(device.getLength(&seconds));
+    EXPECT_EQ(expected, seconds);
+    EXPECT_TRUE(device.getLengthExact(&exact));
+    EXPECT_EQ((double)expected, exact);
+    device.close();
+
+    // A file that is not MPEG audio keeps the graph's length.
+    REQUIRE_DSHOW_SAMPLE(wave, "dshow-pcm.wav");
+    ASSERT_TRUE(device.open(wave.c_str()));
+    EXPECT_TRUE(device.getLengthExact(&exact));
+    EXPECT_NEAR(4.0, exact, 0.05);
+    useVbmp3Double(false);
 }
 
 // Runs in the variants where OLE32 or DirectShow is switched off.
