@@ -209,6 +209,35 @@ TEST_F(DirectShow, PlaysPausesAndStops)
     EXPECT_FALSE(device.isPlaying());
 }
 
+// The player's tick thread, which never initialised COM, reads the position
+// of the graph that the user-interface thread runs.
+DWORD WINAPI readPositions(void* argument)
+{
+    DirectShowDevice& device = *static_cast<DirectShowDevice*>(argument);
+    LONG seconds = -1;
+    for (int i = 0; i < 300; ++i) {
+        if (device.getPosition(&seconds) && seconds >= 1)
+            return (DWORD)seconds;
+        Sleep(50);
+    }
+    return 0;
+}
+
+TEST_F(DirectShow, PositionIsReadFromAnotherThreadWhilePlaying)
+{
+    REQUIRE_DSHOW_SAMPLE(path, "dshow-pcm.wav");
+    ASSERT_TRUE(device.open(path.c_str()));
+    ASSERT_TRUE(device.play(FALSE));
+    HANDLE ticker = CreateThread(nullptr, 0, readPositions, &device, 0, nullptr);
+    ASSERT_NE(nullptr, ticker);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ticker, 60000));
+    DWORD seconds = 0;
+    GetExitCodeThread(ticker, &seconds);
+    CloseHandle(ticker);
+    EXPECT_GE(seconds, 1u);
+    EXPECT_TRUE(device.stop());
+}
+
 TEST_F(DirectShow, SeekWhilePausedStaysPausedThenRunsFromThere)
 {
     REQUIRE_DSHOW_SAMPLE(path, "dshow-pcm.wav");
