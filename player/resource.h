@@ -49,9 +49,7 @@
 #define IDC_STOP_BUTTON 1062
 #define IDC_SEEK_BAR 1063
 
-// Commands of the main window: requests of the queue thread, then the menu.
-#define IDM_PLAY_FILE 101
-#define IDM_STOP 102
+// Menu commands of the main window.
 #define IDM_PAUSE 40001
 #define IDM_NEXT 40003
 #define IDM_MUTE 40004

@@ -1,0 +1,225 @@
+#include <shlwapi.h>
+
+#include "ControlBar.h"
+#include "ControlPanel.h"
+#include "MainWindowState.h"
+#include "MediaContext.h"
+#include "MediaDevice.h"
+#include "PlayerCore.h"
+#include "PlayerSettings.h"
+#include "StateCursor.h"
+#include "TickThread.h"
+#include "TrayIcon.h"
+#include "resource.h"
+
+namespace {
+
+// Temporary until engine selection is merged: the MCI engine alone.
+BOOL openOnEngine(const char* fileName)
+{
+    MediaDevice& mci = mediaContext->mciDevice();
+    playback.currentDevice = &mci;
+    if (!mci.open(fileName))
+        return FALSE;
+    playback.openEngine = OpenedByMci;
+    return TRUE;
+}
+
+void showTitle(HWND window, const char* fileName)
+{
+    const char* title = PathFindFileNameA(fileName);
+    SetWindowTextA(window, title);
+    setTrayTip(title);
+}
+
+BOOL readVideoRect()
+{
+    MediaDevice* device = playback.currentDevice;
+    LONG width = 0;
+    LONG height = 0;
+    SetRectEmpty(&playback.videoRect);
+    if (device->hasVideo() && device->getVideoSize(&width, &height) && width > 0 && height > 0)
+        SetRect(&playback.videoRect, 0, 0, width, height);
+    return !IsRectEmpty(&playback.videoRect);
+}
+
+// MCI draws into the video window; the other engines draw into the main window.
+BOOL attachVideo(HWND window)
+{
+    MediaDevice* device = playback.currentDevice;
+    HWND owner = (playback.openEngine & OpenedByMci) ? mainParts.videoWindow : window;
+    return device->attachVideoWindow(owner, window, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0) &&
+           device->showVideo(TRUE);
+}
+
+void placeWindow(HWND window, BOOL hasVideo)
+{
+    if (hasVideo && playerSettings.adjustSizeWhenDeviceHasVideo)
+        fitToVideo(window);
+    else
+        layoutChildren(window);
+    if (playerSettings.showOnTopMost)
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    BOOL hidden = playerSettings.hideAlways || (!hasVideo && playerSettings.hideWhenDeviceHasNoVideo);
+    ShowWindow(window, hidden ? SW_HIDE : SW_SHOWNOACTIVATE);
+    playback.panelShown = !hasVideo;
+    showPanelOrVideo();
+}
+
+void applyRate()
+{
+    MediaDevice* device = playback.currentDevice;
+    if (playback.openEngine & OpenedByDirectShow)
+        device->setRate(playOptions.rate);
+    else if (playback.openEngine & OpenedByVbmp3)
+        device->setRatePercent(static_cast<UINT>(playOptions.ratePercent));
+}
+
+void applyPriority()
+{
+    DWORD priority = NORMAL_PRIORITY_CLASS;
+    if (playOptions.flags & FlagHighClass)
+        priority = HIGH_PRIORITY_CLASS;
+    else if (playOptions.flags & FlagRealtimeClass)
+        priority = REALTIME_PRIORITY_CLASS;
+    SetPriorityClass(GetCurrentProcess(), priority);
+}
+
+// The length in seconds (music time for DirectMusic), capped at the limit.
+BOOL readLength()
+{
+    MediaDevice* device = playback.currentDevice;
+    LONG length = -1;
+    BOOL read = (playback.openEngine & OpenedByDirectMusic) ? device->getLengthMusicTime(&length)
+                                                             : device->getLength(&length);
+    if (!read)
+        return FALSE;
+    LONG limit = playTimeLimit();
+    if (length >= 0 && limit >= 0 && limit / 1000 < length)
+        length = limit / 1000;
+    playback.lengthSeconds = length < 0 ? -1 : length;
+    return TRUE;
+}
+
+void followPosition()
+{
+    setSeekRange(playback.lengthSeconds);
+    showSeekPosition(0);
+    {
+        LockScope scope(deviceStateLock);
+        playback.deviceStopped = playback.lengthSeconds < 0;
+    }
+    if (playback.lengthSeconds >= 0)
+        startTickThread();
+}
+
+void showPlaying(HWND window)
+{
+    showTrayStateIcon(IDI_PLAYING);
+    showBarPlaying(!(playback.openEngine & OpenedByDirectMusic));
+    updateStateCursor(window);
+}
+
+} // namespace
+
+LRESULT openAndPlay(HWND window, const char* fileName)
+{
+    if (!fileName)
+        return 0;
+    // a device still open is closed without releasing the queue thread
+    if (playback.deviceOpen)
+        stopPlayback(window, FlagRepeatEach);
+    lstrcpynA(playback.currentFile, fileName, MAX_PATH);
+    showPanelFile(fileName);
+    showTitle(window, fileName);
+    clearPanelFilterList();
+    playback.openEngine = 0;
+    if (!openOnEngine(fileName))
+        return 0;
+    playback.deviceOpen = TRUE;
+    return startPlayback(window);
+}
+
+LRESULT startPlayback(HWND window)
+{
+    MediaDevice* device = playback.currentDevice;
+    BOOL hasVideo = readVideoRect();
+    if (hasVideo && !attachVideo(window)) {
+        stopPlayback(window, 0);
+        return 0;
+    }
+    placeWindow(window, hasVideo);
+    applyRate();
+    applyPriority();
+    if (!device->play(FALSE)) {
+        stopPlayback(window, 0);
+        return 0;
+    }
+    playback.muted = FALSE;
+    playback.canMute = !(playback.openEngine & OpenedByDirectMusic) && device->canMute();
+    if (!readLength()) {
+        stopPlayback(window, 0);
+        return 0;
+    }
+    followPosition();
+    showPlaying(window);
+    return 1;
+}
+
+LRESULT stopPlayback(HWND window, LPARAM repeatEach)
+{
+    {
+        LockScope scope(deviceStateLock);
+        playback.deviceStopped = TRUE;
+    }
+    if (playback.deviceOpen && playback.currentDevice->close()) {
+        playback.deviceOpen = FALSE;
+        showTrayStateIcon(IDI_STOPPED);
+        setTrayTip("");
+        showBarStopped();
+        updateStateCursor(window);
+        if (repeatEach == 0)
+            signalPlayDone();
+    }
+    return 1;
+}
+
+// With RepeatEach the same file opens again at once and the queue thread
+// keeps waiting; a file that no longer opens releases it.
+void endOfPlay(HWND window)
+{
+    LPARAM repeatEach = playOptions.flags & FlagRepeatEach;
+    stopPlayback(window, repeatEach);
+    if (!repeatEach)
+        return;
+    clearPanelFilterList();
+    playback.openEngine = 0;
+    if (!openOnEngine(playback.currentFile)) {
+        signalPlayDone();
+        return;
+    }
+    playback.deviceOpen = TRUE;
+    startPlayback(window);
+}
+
+TickSample sampleTickPosition()
+{
+    LockScope scope(deviceStateLock);
+    TickSample sample = {TickEngineNone, 0};
+    if (playback.deviceStopped || !playback.deviceOpen)
+        return sample;
+    MediaDevice* device = playback.currentDevice;
+    if (playback.openEngine & OpenedByMci)
+        sample.engine = TickEngineMci;
+    else if (playback.openEngine & OpenedByDirectShow)
+        sample.engine = TickEngineDirectShow;
+    else if (playback.openEngine & OpenedByDirectMusic)
+        sample.engine = TickEngineDirectMusic;
+    else
+        sample.engine = TickEngineOther;
+    BOOL read = sample.engine == TickEngineDirectMusic ? device->getPositionMusicTime(&sample.position)
+                                                        : device->getPosition(&sample.position);
+    if (!read)
+        sample.engine = TickEngineNone;
+    return sample;
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include <windows.h>
+
+#include "CountedLock.h"
+
+class MediaDevice;
+class DropTarget;
+
+// Which engine holds the open file (bits of PlaybackState::openEngine).
+// SoftMPEG plays through MCI and counts as MCI.
+enum OpenEngine : DWORD {
+    OpenedByMci = 0x1,
+    OpenedByDirectShow = 0x2,
+    OpenedByDirectMusic = 0x4,
+    OpenedByVbmp3 = 0x8,
+};
+
+// The main window's playback state. Only the user-interface thread changes
+// it; the tick thread samples it under deviceStateLock.
+struct PlaybackState {
+    MediaDevice* currentDevice = nullptr;  // kept after a stop for the menu and cursor
+    DWORD openEngine = 0;
+    BOOL deviceOpen = FALSE;
+    BOOL deviceStopped = TRUE;
+    BOOL muted = FALSE;
+    BOOL canMute = FALSE;
+    LONG lengthSeconds = -1;  // capped at the play-time limit; -1 unknown
+    RECT videoRect = {};      // empty for media without video
+    BOOL panelShown = FALSE;  // the control panel takes the video window's place
+    char currentFile[MAX_PATH] = {};
+};
+
+extern PlaybackState playback;
+extern CountedLock deviceStateLock;
+
+// Window-side resources created with the main window.
+struct MainWindowParts {
+    HWND videoWindow = nullptr;
+    DropTarget* dropTarget = nullptr;
+    BOOL dropRegistered = FALSE;
+    UINT trayCallbackMessage = 0;    // "PlayerNotifyMessage"
+    UINT directShowEndMessage = 0;   // "PlayerDirectShowMessage"
+    char genreTablePath[MAX_PATH] = {};
+    BOOL created = FALSE;  // every creation step succeeded
+};
+
+extern MainWindowParts mainParts;
+
+// Handlers shared by the main window's files.
+LRESULT openAndPlay(HWND window, const char* fileName);
+LRESULT startPlayback(HWND window);
+LRESULT stopPlayback(HWND window, LPARAM repeatEach);
+void endOfPlay(HWND window);
+LRESULT onMainCommand(HWND window, WORD command, LPARAM lParam);
+// Greys, checks and renames the items of the popup menu for the current state.
+void preparePopupMenu(HWND window, HMENU popup);
+void showPopupMenu(HWND window);
+// The hit-test answer of a sizing border, made inert by the position flags.
+LRESULT restrictSizingHitTest(LRESULT hit, DWORD flags);
+// Lays out the video window, control panel and control bar in the client area.
+void layoutChildren(HWND window);
+// Gives the window the size that fits the video; nothing without video.
+void fitToVideo(HWND window);
+// Shows the control panel or the video, as panelShown says.
+void showPanelOrVideo();
+BOOL videoHasItsSize();
