@@ -13,14 +13,16 @@ public:
     PlayQueue(const PlayQueue&) = delete;
     PlayQueue& operator=(const PlayQueue&) = delete;
 
-    // Copies the words; false (queue unchanged) when an allocation fails.
+    // Copies the words (the command line); false (queue unchanged) when an
+    // allocation fails.
     BOOL assign(const char* const* words, UINT count);
     // Frees every word.
     void clear();
     // Installs count words taken over from a new[] array of new[] strings:
     // with keepOld the current words go in front and the position stays;
-    // otherwise the old words are freed.
-    void install(char** words, UINT count, BOOL keepOld);
+    // otherwise the old words are freed. False (nothing taken over) when the
+    // joined list cannot be allocated.
+    BOOL install(char** words, UINT count, BOOL keepOld);
     // Copies the word at index into word (260 bytes); false past the end.
     BOOL wordAt(LONG index, char* word) const;
     LONG length() const;
@@ -56,6 +58,11 @@ private:
 };
 
 extern PlayQueue playQueue;
+
+// A new[] array of new[] copies of count words, each cut to 259 characters;
+// null when an allocation fails (nothing is left allocated).
+char** copyWords(const char* const* words, UINT count);
+void freeWords(char** words, UINT count);
 
 // The queue loop of the queue thread; returns when the queue is exhausted.
 void runQueue();

@@ -24,6 +24,9 @@ extern MediaContext* mediaContext;  // the primary's one context
 // Changed only with interlocked operations.
 extern LONG forwardGate;
 
+// Non-zero while a drop or a paste replaces the play queue; under dropLock.
+extern LONG dropBusy;
+
 extern CountedLock dropLock;      // dropBusy
 extern CountedLock positionLock;  // the queue position
 extern CountedLock queueLock;     // the queue words, the current file, the play-time limit
