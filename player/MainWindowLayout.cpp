@@ -1,5 +1,6 @@
 #include "ControlBar.h"
 #include "ControlPanel.h"
+#include "MainWindow.h"
 #include "MainWindowState.h"
 #include "MediaDevice.h"
 

@@ -1,3 +1,4 @@
+#include <windows.h>
 #include <shlwapi.h>
 
 #include "ControlBar.h"

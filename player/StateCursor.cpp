@@ -25,7 +25,7 @@ BOOL devicePlays()
 
 BOOL loadStateCursors()
 {
-    cursors.arrow = LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_ARROW));
+    cursors.arrow = LoadCursorA(nullptr, IDC_ARROW);
     cursors.playing = LoadCursorA(instanceHandle, MAKEINTRESOURCEA(IDC_PLAYING));
     cursors.notPlaying = LoadCursorA(instanceHandle, MAKEINTRESOURCEA(IDC_NOT_PLAYING));
     return cursors.arrow && cursors.playing && cursors.notPlaying;
