@@ -1,0 +1,102 @@
+#include "TickThread.h"
+
+#include <mmsystem.h>
+#include <stdio.h>
+
+#include "PlayerCore.h"
+
+namespace {
+
+const DWORD TickMilliseconds = 1000;
+const DWORD StopWait = 5000;
+
+HANDLE tickEvent;
+HANDLE tickThread;
+
+void sendEnd(HWND window, TickEngine engine)
+{
+    if (engine == TickEngineMci)
+        SendMessageA(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    else
+        SendMessageA(window, RegisterWindowMessageA("PlayerDirectShowMessage"), 0, 0);
+}
+
+DWORD WINAPI tickMain(void*)
+{
+    StallTest stall;
+    while (WaitForSingleObject(tickEvent, TickMilliseconds) == WAIT_TIMEOUT) {
+        HWND window = mainWindow;
+        if (!window || !IsWindow(window))
+            break;
+        TickSample sample = sampleTickPosition();
+        switch (stall.tick(sample)) {
+        case StallTest::Refresh:
+            SendMessageA(window, MM_MCISIGNAL, 0, 0);
+            break;
+        case StallTest::EndOfMedium:
+            sendEnd(window, sample.engine);
+            break;
+        case StallTest::Nothing:
+            break;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+StallTest::Action StallTest::tick(const TickSample& sample)
+{
+    if (sample.engine == TickEngineNone) {
+        known_ = false;
+        unchanged_ = 0;
+        endSent_ = false;
+        return Nothing;
+    }
+    if (!known_ || sample.position != last_ || sample.engine == TickEngineDirectMusic) {
+        known_ = true;
+        last_ = sample.position;
+        unchanged_ = 0;
+        endSent_ = false;
+        return Refresh;
+    }
+    // Other engines report their end themselves.
+    if (sample.engine != TickEngineMci && sample.engine != TickEngineDirectShow)
+        return Nothing;
+    if (++unchanged_ < 2 || endSent_)
+        return Nothing;
+    endSent_ = true;
+    return EndOfMedium;
+}
+
+BOOL createTickEvent()
+{
+    char name[64];
+    sprintf(name, "Player%08XTickEventName", (unsigned)GetCurrentThreadId());
+    tickEvent = CreateEventA(nullptr, FALSE, FALSE, name);
+    return tickEvent != nullptr;
+}
+
+BOOL startTickThread()
+{
+    if (tickThread)
+        return TRUE;
+    if (!tickEvent)
+        return FALSE;
+    DWORD id;
+    tickThread = CreateThread(nullptr, 0, tickMain, nullptr, 0, &id);
+    return tickThread != nullptr;
+}
+
+void stopTickThread()
+{
+    if (tickEvent)
+        SetEvent(tickEvent);
+    if (tickThread) {
+        WaitForSingleObject(tickThread, StopWait);
+        CloseHandle(tickThread);
+    }
+    if (tickEvent)
+        CloseHandle(tickEvent);
+    tickThread = tickEvent = nullptr;
+}
