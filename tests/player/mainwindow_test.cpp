@@ -2,6 +2,7 @@
 // popup menu state, non-client rules and the state cursor.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
