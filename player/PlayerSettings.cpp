@@ -1,7 +1,8 @@
 #include "PlayerSettings.h"
 
 PlayerSettings playerSettings;
-RegistryStore playerStore("Software\\Malvoren\\Player", HKEY_CURRENT_USER);
+// Built before the static objects of default priority, which may read settings.
+RegistryStore playerStore __attribute__((init_priority(120))){"Software\\Malvoren\\Player", HKEY_CURRENT_USER};
 
 namespace {
 
