@@ -2,7 +2,6 @@
 // popup menu state, non-client rules and the state cursor.
 #include <windows.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -10,10 +9,12 @@
 #include <vector>
 
 #include "ControlBar.h"
+#include "DropFileLists.h"
 #include "MainWindow.h"
 #include "MainWindowState.h"
 #include "Ole.h"
 #include "PlayOptions.h"
+#include "PlayQueue.h"
 #include "PlayerCore.h"
 #include "PlayerSettings.h"
 #include "StateCursor.h"
@@ -242,32 +243,43 @@ TEST_F(MainWindowTest, ClipboardItemsFollowTheClipboardFileList)
     HMENU menu = LoadMenuW(instanceHandle, MAKEINTRESOURCEW(IDR_MENU));
     HMENU popup = GetSubMenu(menu, 0);
 
-    ASSERT_TRUE(OpenClipboard(window));
-    EmptyClipboard();
-    CloseClipboard();
+    emptyClipboard(window);
     preparePopupMenu(window, popup);
     EXPECT_TRUE(GetMenuState(popup, IDM_CLIPBOARD_PLAY, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(GetMenuState(popup, IDM_CLIPBOARD_ADD, MF_BYCOMMAND) & MF_GRAYED);
 
-    // a DROPFILES block naming one file
-    const char name[] = "C:\\a.wav\0";
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + sizeof name + 1);
-    auto* files = static_cast<DROPFILES*>(GlobalLock(block));
-    files->pFiles = sizeof(DROPFILES);
-    memcpy(files + 1, name, sizeof name);
-    GlobalUnlock(block);
-    ASSERT_TRUE(OpenClipboard(window));
-    EmptyClipboard();
-    ASSERT_NE(nullptr, SetClipboardData(CF_HDROP, block));
-    CloseClipboard();
+    ASSERT_TRUE(putFileListOnClipboard(window, {"C:\\a.wav"}));
     preparePopupMenu(window, popup);
     EXPECT_FALSE(GetMenuState(popup, IDM_CLIPBOARD_PLAY, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_FALSE(GetMenuState(popup, IDM_CLIPBOARD_ADD, MF_BYCOMMAND) & MF_GRAYED);
 
-    OpenClipboard(window);
-    EmptyClipboard();
-    CloseClipboard();
+    emptyClipboard(window);
     DestroyMenu(menu);
+}
+
+TEST_F(MainWindowTest, PasteReplacesTheQueueAndAddAppends)
+{
+    const char* first[] = {"-NoRepeat"};
+    ASSERT_TRUE(playQueue.assign(first, 1));
+    ASSERT_TRUE(putFileListOnClipboard(window, {"C:\\one.wav", "C:\\two.wav"}));
+    EXPECT_TRUE(SendMessageA(window, WM_COMMAND, IDM_CLIPBOARD_ADD, 0));
+    char word[MAX_PATH];
+    ASSERT_EQ(3, playQueue.length());
+    EXPECT_TRUE(playQueue.wordAt(0, word));
+    EXPECT_STREQ("-NoRepeat", word);
+    EXPECT_TRUE(playQueue.wordAt(2, word));
+    EXPECT_STREQ("C:\\two.wav", word);
+
+    EXPECT_TRUE(SendMessageA(window, WM_COMMAND, IDM_CLIPBOARD_PLAY, 0));
+    ASSERT_EQ(2, playQueue.length());
+    EXPECT_TRUE(playQueue.wordAt(0, word));
+    EXPECT_STREQ("C:\\one.wav", word);
+    EXPECT_EQ(-1, playQueue.position());
+
+    emptyClipboard(window);
+    EXPECT_FALSE(SendMessageA(window, WM_COMMAND, IDM_CLIPBOARD_PLAY, 0));
+    EXPECT_EQ(2, playQueue.length());
+    playQueue.clear();
 }
 
 TEST_F(MainWindowTest, ShowAndPropertiesToggleTheWindowAndThePanel)
