@@ -1,0 +1,229 @@
+// The main window playing a real WAVE file through MCI: open and play, stop,
+// pause and resume, mute, end of play with and without RepeatEach, exit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ControlBar.h"
+#include "MainWindow.h"
+#include "MainWindowState.h"
+#include "MediaContext.h"
+#include "MediaDevice.h"
+#include "MediaFiles.h"
+#include "Ole.h"
+#include "PlayOptions.h"
+#include "PlayQueue.h"
+#include "PlayerCore.h"
+#include "PlayerSettings.h"
+#include "TestPaths.h"
+#include "resource.h"
+
+namespace {
+
+class MainPlaybackTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        instanceHandle = GetModuleHandleA(nullptr);
+        ASSERT_TRUE(ole32::OleInitialize());
+        savedOptions = playOptions;
+        // MCI for every file, nothing else
+        playOptions.flags = (playOptions.flags | FlagTryByMci) &
+                            ~(FlagDirectShowStandard | FlagAdvancedOrder | FlagTryByExternalEngine |
+                              FlagTryByDirectMusic | FlagRepeat | FlagRepeatEach);
+        playOptions.milliseconds = -1;
+        folder = makeTempFolder();
+        wave = folder + "tone.wav";
+        ASSERT_TRUE(writePcmWave(wave, 4000));
+        mediaContext = new MediaContext;
+        playDoneEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        window = createMainWindow();
+        ASSERT_NE(nullptr, window);
+        // settings load at creation; the engine bits stay as the test set them
+        playOptions.flags = (playOptions.flags | FlagTryByMci) &
+                            ~(FlagDirectShowStandard | FlagAdvancedOrder | FlagTryByExternalEngine |
+                              FlagTryByDirectMusic | FlagRepeat | FlagRepeatEach);
+        playerSettings.hideWhenDeviceHasNoVideo = true;
+    }
+
+    void TearDown() override
+    {
+        if (IsWindow(window)) {
+            SendMessageA(window, WM_COMMAND, CommandStop, 0);
+            DestroyWindow(window);
+        }
+        delete mediaContext;
+        mediaContext = nullptr;
+        CloseHandle(playDoneEvent);
+        playDoneEvent = nullptr;
+        playOptions = savedOptions;
+        playerSettings = PlayerSettings();
+        removeTree(folder);
+    }
+
+    LRESULT play(const std::string& path)
+    {
+        char name[MAX_PATH] = {};
+        lstrcpynA(name, path.c_str(), MAX_PATH);
+        return SendMessageA(window, WM_COMMAND, CommandPlay, reinterpret_cast<LPARAM>(name));
+    }
+
+    bool released() const { return WaitForSingleObject(playDoneEvent, 0) == WAIT_OBJECT_0; }
+
+    bool buttonChecked(int id) const { return IsDlgButtonChecked(controlBarDialog(), id) == BST_CHECKED; }
+    bool buttonEnabled(int id) const { return IsWindowEnabled(GetDlgItem(controlBarDialog(), id)) != FALSE; }
+
+    std::wstring menuText(UINT id)
+    {
+        HMENU menu = LoadMenuW(instanceHandle, MAKEINTRESOURCEW(IDR_MENU));
+        HMENU popup = GetSubMenu(menu, 0);
+        preparePopupMenu(window, popup);
+        wchar_t text[128] = {};
+        GetMenuStringW(popup, id, text, 128, MF_BYCOMMAND);
+        lastMenuState = GetMenuState(popup, id, MF_BYCOMMAND);
+        DestroyMenu(menu);
+        return text;
+    }
+
+    PlayOptions savedOptions;
+    std::string folder;
+    std::string wave;
+    HWND window = nullptr;
+    UINT lastMenuState = 0;
+};
+
+TEST_F(MainPlaybackTest, PlayStartsTheFileAndStopReleasesTheQueue)
+{
+    ASSERT_NE(0, play(wave));
+    EXPECT_TRUE(playback.deviceOpen);
+    EXPECT_TRUE(playback.openEngine & OpenedByMci);
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+    EXPECT_FALSE(playback.deviceStopped);
+    EXPECT_EQ(4, playback.lengthSeconds);
+    char title[MAX_PATH] = {};
+    GetWindowTextA(window, title, MAX_PATH);
+    EXPECT_STREQ("tone.wav", title);
+    // audio without video keeps the window hidden
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(buttonChecked(IDC_PLAY_BUTTON));
+    EXPECT_TRUE(buttonEnabled(IDC_PAUSE_BUTTON));
+    EXPECT_TRUE(buttonEnabled(IDC_STOP_BUTTON));
+    EXPECT_FALSE(released());
+
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, CommandStop, 0));
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(playback.deviceStopped);
+    EXPECT_TRUE(buttonChecked(IDC_STOP_BUTTON));
+    EXPECT_FALSE(buttonEnabled(IDC_PLAY_BUTTON));
+    EXPECT_FALSE(buttonEnabled(IDC_PAUSE_BUTTON));
+    EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, StopForARepeatKeepsTheQueueWaiting)
+{
+    ASSERT_NE(0, play(wave));
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, CommandStop, FlagRepeatEach));
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_FALSE(released());
+}
+
+TEST_F(MainPlaybackTest, AFileNoEngineOpensAnswersZero)
+{
+    std::string text = folder + "notes.txt";
+    ASSERT_TRUE(writeBytes(text, "not a medium", 12));
+    EXPECT_EQ(0, play(text));
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_EQ(0, play(folder + "missing.wav"));
+}
+
+TEST_F(MainPlaybackTest, PauseAndResumeToggleTheDeviceAndTheMenuText)
+{
+    ASSERT_NE(0, play(wave));
+    EXPECT_EQ(L"一時停止(&U)\tSPACE", menuText(IDM_PAUSE));
+
+    SendMessageA(window, WM_COMMAND, IDM_PAUSE, 0);
+    EXPECT_FALSE(playback.currentDevice->isPlaying());
+    EXPECT_TRUE(playback.deviceStopped);
+    EXPECT_TRUE(buttonChecked(IDC_PAUSE_BUTTON));
+    EXPECT_EQ(L"再開(&U)\tSPACE", menuText(IDM_PAUSE));
+
+    SendMessageA(window, WM_COMMAND, IDM_PAUSE, 0);
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+    EXPECT_FALSE(playback.deviceStopped);
+    EXPECT_TRUE(buttonChecked(IDC_PLAY_BUTTON));
+    EXPECT_FALSE(released());
+}
+
+TEST_F(MainPlaybackTest, MuteFollowsWhatTheDeviceCanDo)
+{
+    ASSERT_NE(0, play(wave));
+    menuText(IDM_MUTE);
+    if (!playback.canMute) {
+        EXPECT_TRUE(lastMenuState & MF_GRAYED);
+        SendMessageA(window, WM_COMMAND, IDM_MUTE, 0);
+        EXPECT_FALSE(playback.muted);
+        return;
+    }
+    EXPECT_FALSE(lastMenuState & MF_GRAYED);
+    SendMessageA(window, WM_COMMAND, IDM_MUTE, 0);
+    EXPECT_TRUE(playback.muted);
+    menuText(IDM_MUTE);
+    EXPECT_TRUE(lastMenuState & MF_CHECKED);
+    SendMessageA(window, WM_COMMAND, IDM_MUTE, 0);
+    EXPECT_FALSE(playback.muted);
+}
+
+TEST_F(MainPlaybackTest, EndOfPlayReleasesTheQueue)
+{
+    ASSERT_NE(0, play(wave));
+    SendMessageA(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, EndOfPlayWithRepeatEachRestartsTheSameFile)
+{
+    ASSERT_NE(0, play(wave));
+    playOptions.flags |= FlagRepeatEach;
+    SendMessageA(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    EXPECT_TRUE(playback.deviceOpen);
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+    EXPECT_FALSE(released());
+    char title[MAX_PATH] = {};
+    GetWindowTextA(window, title, MAX_PATH);
+    EXPECT_STREQ("tone.wav", title);
+
+    // a file gone in the meantime ends the repetition and releases the queue
+    SendMessageA(window, WM_COMMAND, CommandStop, FlagRepeatEach);
+    DeleteFileA(wave.c_str());
+    SendMessageA(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, TheLengthIsCappedAtThePlayTimeLimit)
+{
+    playOptions.milliseconds = 2000;
+    ASSERT_NE(0, play(wave));
+    EXPECT_EQ(2, playback.lengthSeconds);
+}
+
+TEST_F(MainPlaybackTest, ExitStopsAndMovesTheQueueToItsEnd)
+{
+    const char* words[] = {"a.wav", "b.wav", "c.wav"};
+    ASSERT_TRUE(playQueue.assign(words, 3));
+    playQueue.setPosition(0);
+    playOptions.flags |= FlagRepeat;
+    ASSERT_NE(0, play(wave));
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+    EXPECT_TRUE(playQueue.cancelled());
+    EXPECT_EQ(2, playQueue.position());
+    EXPECT_FALSE(playOptions.flags & FlagRepeat);
+    playQueue.clear();
+}
+
+} // namespace
