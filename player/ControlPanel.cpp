@@ -2,6 +2,7 @@
 
 #include "MainWindow.h"
 #include "PlayerCore.h"
+#include "TrackInfo.h"
 #include "resource.h"
 
 namespace {
@@ -68,13 +69,22 @@ HWND controlPanelDialog()
     return IsWindow(panel) ? panel : nullptr;
 }
 
-void showPanelFile(const char* path)
+void showPanelTrack(const char* path, TrackInfo& info)
 {
     if (!controlPanelDialog())
         return;
+    struct Shown {
+        int control;
+        int field;
+    };
+    const Shown shown[] = {{IDC_TRACK, TrackInfo::Name},         {IDC_ALBUM, TrackInfo::Product},
+                           {IDC_ARTIST, TrackInfo::Artist},       {IDC_YEAR, TrackInfo::CreationDate},
+                           {IDC_GENRE, TrackInfo::Genre}};
     SetDlgItemTextA(panel, IDC_FILE_NAME, path);
-    for (int id = IDC_TRACK; id <= IDC_GENRE; ++id)
-        SetDlgItemTextA(panel, id, "");
+    for (const Shown& item : shown) {
+        const char* text = info.field(item.field);
+        SetDlgItemTextA(panel, item.control, text ? text : "");
+    }
 }
 
 void clearPanelFilterList()

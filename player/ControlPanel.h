@@ -6,6 +6,8 @@
 // without video.
 
 HWND createControlPanel(HWND mainWindow);
-// Shows the file's name and empties the track fields.
-void showPanelFile(const char* path);
+class TrackInfo;
+
+// Shows the file's name and its track, album, artist, year and genre.
+void showPanelTrack(const char* path, TrackInfo& info);
 void clearPanelFilterList();

@@ -21,6 +21,7 @@
 #include "resource.h"
 
 PlaybackState playback;
+TrackInfo trackInfo;
 CountedLock deviceStateLock;
 MainWindowParts mainParts;
 

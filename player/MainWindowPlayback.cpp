@@ -26,9 +26,12 @@ BOOL openOnEngine(const char* fileName)
     return TRUE;
 }
 
+// The track name when asked for and known, else the file's name.
 void showTitle(HWND window, const char* fileName)
 {
-    const char* title = PathFindFileNameA(fileName);
+    const char* title = trackInfo.field(TrackInfo::Name);
+    if (!playerSettings.showTrackName || !title || !*title)
+        title = PathFindFileNameA(fileName);
     SetWindowTextA(window, title);
     setTrayTip(title);
 }
@@ -131,7 +134,8 @@ LRESULT openAndPlay(HWND window, const char* fileName)
     if (playback.deviceOpen)
         stopPlayback(window, FlagRepeatEach);
     lstrcpynA(playback.currentFile, fileName, MAX_PATH);
-    showPanelFile(fileName);
+    trackInfo.load(fileName, mainParts.genreTablePath, TrackInfo::allFields);
+    showPanelTrack(fileName, trackInfo);
     showTitle(window, fileName);
     clearPanelFilterList();
     playback.openEngine = 0;

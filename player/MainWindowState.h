@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "CountedLock.h"
+#include "TrackInfo.h"
 
 class MediaDevice;
 class DropTarget;
@@ -31,6 +32,8 @@ struct PlaybackState {
 };
 
 extern PlaybackState playback;
+// The open file's track information, read at every open.
+extern TrackInfo trackInfo;
 extern CountedLock deviceStateLock;
 
 // Window-side resources created with the main window.
