@@ -11,6 +11,7 @@
 #include "MainWindowState.h"
 #include "MediaContext.h"
 #include "MediaDevice.h"
+#include "AviFiles.h"
 #include "MediaFiles.h"
 #include "Ole.h"
 #include "PlayOptions.h"
@@ -119,6 +120,65 @@ TEST_F(MainPlaybackTest, PlayStartsTheFileAndStopReleasesTheQueue)
     EXPECT_FALSE(buttonEnabled(IDC_PLAY_BUTTON));
     EXPECT_FALSE(buttonEnabled(IDC_PAUSE_BUTTON));
     EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, TheTrackNameBecomesTheTitleWhenAsked)
+{
+    // an ID3v1 tag after the RIFF data names the track
+    unsigned char tag[128] = {'T', 'A', 'G'};
+    memcpy(tag + 3, "Evening Tone", 12);
+    HANDLE file = CreateFileA(wave.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, tag, sizeof tag, &written, nullptr);
+    CloseHandle(file);
+
+    char title[MAX_PATH] = {};
+    playerSettings.showTrackName = true;
+    ASSERT_NE(0, play(wave));
+    GetWindowTextA(window, title, MAX_PATH);
+    EXPECT_STREQ("Evening Tone", title);
+    GetDlgItemTextA(controlPanelDialog(), IDC_TRACK, title, MAX_PATH);
+    EXPECT_STREQ("Evening Tone", title);
+    SendMessageA(window, WM_COMMAND, CommandStop, 0);
+
+    playerSettings.showTrackName = false;
+    ASSERT_NE(0, play(wave));
+    GetWindowTextA(window, title, MAX_PATH);
+    EXPECT_STREQ("tone.wav", title);
+}
+
+TEST_F(MainPlaybackTest, AVideoShowsTheWindowAtTheVideosSize)
+{
+    std::string avi = folder + "colours.avi";
+    ASSERT_TRUE(writeUncompressedAvi(avi, 320, 240, 30, 10));
+    playerSettings.adjustSizeWhenDeviceHasVideo = true;
+    playerSettings.hideAlways = false;
+    ASSERT_NE(0, play(avi));
+    EXPECT_TRUE(IsWindowVisible(window));
+    HWND video = FindWindowExA(window, nullptr, "PlayerVideoClass", nullptr);
+    ASSERT_NE(nullptr, video);
+    EXPECT_TRUE(IsWindowVisible(video));
+    EXPECT_FALSE(IsWindowVisible(controlPanelDialog()));
+    RECT client;
+    GetClientRect(video, &client);
+    EXPECT_EQ(320, client.right);
+    EXPECT_EQ(240, client.bottom);
+    RECT videoRect, bar;
+    GetWindowRect(video, &videoRect);
+    GetWindowRect(controlBarDialog(), &bar);
+    EXPECT_EQ(videoRect.bottom, bar.top);
+    menuText(IDM_VIDEO_SIZE);
+    EXPECT_TRUE(lastMenuState & MF_GRAYED);
+
+    // a resized window offers the video's size again, and the command restores it
+    SetWindowPos(window, nullptr, 0, 0, 500, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    menuText(IDM_VIDEO_SIZE);
+    EXPECT_FALSE(lastMenuState & MF_GRAYED);
+    SendMessageA(window, WM_COMMAND, IDM_VIDEO_SIZE, 0);
+    GetClientRect(video, &client);
+    EXPECT_EQ(320, client.right);
+    EXPECT_EQ(240, client.bottom);
 }
 
 TEST_F(MainPlaybackTest, StopForARepeatKeepsTheQueueWaiting)
