@@ -237,6 +237,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onMciNotify(window, wParam);
     case MM_MCISIGNAL:
         return onMciSignal(window);
+    case WM_SAMPLE_TICK:
+        *reinterpret_cast<TickSample*>(lParam) = sampleOnWindowThread();
+        return 0;
     default:
         return onRegisteredMessage(window, message, wParam, lParam);
     }

@@ -207,7 +207,7 @@ void endOfPlay(HWND window)
     startPlayback(window);
 }
 
-TickSample sampleTickPosition()
+TickSample sampleOnWindowThread()
 {
     LockScope scope(deviceStateLock);
     TickSample sample = {TickEngineNone, 0};
@@ -226,5 +226,21 @@ TickSample sampleTickPosition()
                                                         : device->getPosition(&sample.position);
     if (!read)
         sample.engine = TickEngineNone;
+    return sample;
+}
+
+// MCI answers only the thread that opened the device, and the DirectShow
+// graph lives in the window thread's apartment: the tick thread asks the
+// window to read the position. A window that does not answer within two
+// seconds (it is closing) gives no sample.
+TickSample sampleTickPosition()
+{
+    HWND window = mainWindow;
+    if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
+        return sampleOnWindowThread();
+    TickSample sample = {TickEngineNone, 0};
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_SAMPLE_TICK, 0, reinterpret_cast<LPARAM>(&sample), SMTO_NORMAL, 2000,
+                        &answer);
     return sample;
 }

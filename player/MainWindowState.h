@@ -49,11 +49,16 @@ struct MainWindowParts {
 
 extern MainWindowParts mainParts;
 
+// The tick thread's request for a position sample; lParam = TickSample*.
+const UINT WM_SAMPLE_TICK = WM_APP + 1;
+
 // Handlers shared by the main window's files.
 LRESULT openAndPlay(HWND window, const char* fileName);
 LRESULT startPlayback(HWND window);
 LRESULT stopPlayback(HWND window, LPARAM repeatEach);
 void endOfPlay(HWND window);
+struct TickSample;
+TickSample sampleOnWindowThread();
 LRESULT onMainCommand(HWND window, WORD command, LPARAM lParam);
 // Greys, checks and renames the items of the popup menu for the current state.
 void preparePopupMenu(HWND window, HMENU popup);

@@ -181,6 +181,23 @@ TEST_F(MainPlaybackTest, AVideoShowsTheWindowAtTheVideosSize)
     EXPECT_EQ(240, client.bottom);
 }
 
+TEST_F(MainPlaybackTest, TheTickThreadEndsAFinishedMedium)
+{
+    std::string shortWave = folder + "short.wav";
+    ASSERT_TRUE(writePcmWave(shortWave, 1000));
+    ASSERT_NE(0, play(shortWave));
+    // generous: the medium lasts one second, the stall test needs two more ticks
+    DWORD end = GetTickCount() + 20000;
+    while (!released() && GetTickCount() < end) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        MsgWaitForMultipleObjects(1, &playDoneEvent, FALSE, 100, QS_ALLINPUT);
+    }
+    EXPECT_TRUE(released());
+    EXPECT_FALSE(playback.deviceOpen);
+}
+
 TEST_F(MainPlaybackTest, StopForARepeatKeepsTheQueueWaiting)
 {
     ASSERT_NE(0, play(wave));
