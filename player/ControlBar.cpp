@@ -47,16 +47,20 @@ void onButton(HWND dialog, int buttonId)
     SetFocus(main);
 }
 
-// While the seek bar is dragged the tick thread leaves the device alone.
+// While the seek bar is dragged the tick thread leaves the device alone;
+// afterwards it follows it again unless the device is paused (MCI plays on
+// from where it was sought, paused or not).
 void onSeek(WORD code)
 {
     LockScope scope(deviceStateLock);
-    if (code == TB_ENDTRACK) {
-        playback.deviceStopped = FALSE;
-        return;
-    }
     if (!playback.deviceOpen)
         return;
+    if (code == TB_ENDTRACK) {
+        BOOL playing = playback.currentDevice->isPlaying();
+        settleDeviceStopped(playing);
+        checkBarButton(playing ? IDC_PLAY_BUTTON : IDC_PAUSE_BUTTON);
+        return;
+    }
     playback.deviceStopped = TRUE;
     LONG step = static_cast<LONG>(SendMessageA(seekBar(), TBM_GETPOS, 0, 0));
     playback.currentDevice->seek(static_cast<UINT>(step * bar.secondsPerStep));

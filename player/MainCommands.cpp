@@ -20,7 +20,7 @@ LRESULT onPause(HWND window)
     BOOL playing = device->isPlaying();
     checkBarButton(playing ? IDC_PAUSE_BUTTON : IDC_PLAY_BUTTON);
     if (device->play(playing)) {
-        playback.deviceStopped = !playback.deviceStopped;
+        settleDeviceStopped(!playing);
         updateStateCursor(window);
     }
     return 0;

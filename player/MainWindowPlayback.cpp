@@ -109,10 +109,7 @@ void followPosition()
 {
     setSeekRange(playback.lengthSeconds);
     showSeekPosition(0);
-    {
-        LockScope scope(deviceStateLock);
-        playback.deviceStopped = playback.lengthSeconds < 0;
-    }
+    settleDeviceStopped(TRUE);
     if (playback.lengthSeconds >= 0)
         startTickThread();
 }
@@ -169,6 +166,12 @@ LRESULT startPlayback(HWND window)
     followPosition();
     showPlaying(window);
     return 1;
+}
+
+void settleDeviceStopped(BOOL playing)
+{
+    LockScope scope(deviceStateLock);
+    playback.deviceStopped = !playing || playback.lengthSeconds < 0;
 }
 
 LRESULT stopPlayback(HWND window, LPARAM repeatEach)

@@ -56,6 +56,10 @@ const UINT WM_SAMPLE_TICK = WM_APP + 1;
 LRESULT openAndPlay(HWND window, const char* fileName);
 LRESULT startPlayback(HWND window);
 LRESULT stopPlayback(HWND window, LPARAM repeatEach);
+// Under deviceStateLock: the tick thread follows a device that plays a
+// medium of known length, and leaves alone a paused one or one whose end it
+// could not tell from a stall.
+void settleDeviceStopped(BOOL playing);
 void endOfPlay(HWND window);
 struct TickSample;
 TickSample sampleOnWindowThread();

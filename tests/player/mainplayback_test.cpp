@@ -2,6 +2,8 @@
 // pause and resume, mute, end of play with and without RepeatEach, exit.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -196,6 +198,33 @@ TEST_F(MainPlaybackTest, TheTickThreadEndsAFinishedMedium)
     }
     EXPECT_TRUE(released());
     EXPECT_FALSE(playback.deviceOpen);
+}
+
+TEST_F(MainPlaybackTest, DraggingTheSeekBarHoldsTheTickThreadOffUntilItEnds)
+{
+    ASSERT_NE(0, play(wave));
+    HWND bar = controlBarDialog();
+    HWND seek = GetDlgItem(bar, IDC_SEEK_BAR);
+    ASSERT_TRUE(IsWindowEnabled(seek));
+    EXPECT_EQ(4, SendMessageA(seek, TBM_GETRANGEMAX, 0, 0));
+    SendMessageA(seek, TBM_SETPOS, TRUE, 2);
+    SendMessageA(bar, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 2), reinterpret_cast<LPARAM>(seek));
+    EXPECT_TRUE(playback.deviceStopped);
+    LONG position = 0;
+    EXPECT_TRUE(playback.currentDevice->getPosition(&position));
+    EXPECT_GE(position, 2);
+    SendMessageA(bar, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(seek));
+    EXPECT_FALSE(playback.deviceStopped);
+
+    // after a drag of a paused device the tick thread follows whatever the
+    // device does now (MCI plays on from the sought place)
+    SendMessageA(window, WM_COMMAND, IDM_PAUSE, 0);
+    ASSERT_TRUE(playback.deviceStopped);
+    SendMessageA(bar, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 1), reinterpret_cast<LPARAM>(seek));
+    SendMessageA(bar, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(seek));
+    BOOL playing = playback.currentDevice->isPlaying();
+    EXPECT_EQ(!playing, playback.deviceStopped);
+    EXPECT_TRUE(buttonChecked(playing ? IDC_PLAY_BUTTON : IDC_PAUSE_BUTTON));
 }
 
 TEST_F(MainPlaybackTest, StopForARepeatKeepsTheQueueWaiting)
