@@ -2,3 +2,4 @@
 # icons and cursors, so their program carries the player's resources.
 target_sources(mainwindow_test PRIVATE ${CMAKE_SOURCE_DIR}/player/player.rc)
 target_sources(mainplayback_test PRIVATE ${CMAKE_SOURCE_DIR}/player/player.rc)
+target_sources(resources_test PRIVATE ${CMAKE_SOURCE_DIR}/player/player.rc)
