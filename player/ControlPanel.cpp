@@ -1,5 +1,6 @@
 #include "ControlPanel.h"
 
+#include "DirectShowDevice.h"
 #include "MainWindow.h"
 #include "PlayerCore.h"
 #include "TrackInfo.h"
@@ -85,6 +86,25 @@ void showPanelTrack(const char* path, TrackInfo& info)
         const char* text = info.field(item.field);
         SetDlgItemTextA(panel, item.control, text ? text : "");
     }
+}
+
+void showPanelFilters(DirectShowDevice& device, const char* path)
+{
+    if (!controlPanelDialog())
+        return;
+    char** names = nullptr;
+    UINT count = device.filterNames(&names);
+    int source = device.sourceFilterIndex();
+    int pathLength = lstrlenA(path);
+    for (UINT i = 0; i < count; ++i) {
+        BOOL readsFile = static_cast<int>(i) == source ||
+                         (lstrlenA(names[i]) >= pathLength && pathLength > 0 &&
+                          CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, names[i], pathLength, path,
+                                        pathLength) == CSTR_EQUAL);
+        SendDlgItemMessageA(panel, IDC_FILTER_LIST, LB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(readsFile ? "Media File" : names[i]));
+    }
+    DirectShowDevice::freeFilterNames(names, count);
 }
 
 void clearPanelFilterList()

@@ -6,8 +6,12 @@
 // without video.
 
 HWND createControlPanel(HWND mainWindow);
+class DirectShowDevice;
 class TrackInfo;
 
 // Shows the file's name and its track, album, artist, year and genre.
 void showPanelTrack(const char* path, TrackInfo& info);
+// Lists the filters of the DirectShow graph that plays path; its source
+// filter shows as "Media File".
+void showPanelFilters(DirectShowDevice& device, const char* path);
 void clearPanelFilterList();

@@ -7,6 +7,7 @@
 #include "ControlBar.h"
 #include "ControlPanel.h"
 #include "DropTarget.h"
+#include "EngineSelection.h"
 #include "MainWindowState.h"
 #include "MediaContext.h"
 #include "MediaDevice.h"
@@ -49,6 +50,24 @@ BOOL createChildren(HWND window)
     return mainParts.videoWindow && createControlPanel(window) && createControlBar(window);
 }
 
+// Called on a thread of the library's choosing: the window ends the file on
+// its own thread, where every device call happens.
+void WINAPI onVbmp3Event(DWORD code, DWORD)
+{
+    const DWORD endOfFile = 4;
+    HWND window = mainWindow;
+    if (code == endOfFile && window)
+        PostMessageA(window, WM_VBMP3_END, 0, 0);
+}
+
+// The engines learn what the window wants of them.
+void prepareEngines()
+{
+    mediaContext->vbmp3Device().setCallback(onVbmp3Event);
+    buildMciExclusions(*mediaContext);
+    mediaContext->directShowDevice().setDvdEnabled((playOptions.flags & FlagDirectShowForDvd) != 0);
+}
+
 BOOL registerMessages()
 {
     mainParts.trayCallbackMessage = RegisterWindowMessageA("PlayerNotifyMessage");
@@ -64,6 +83,7 @@ LRESULT onCreate(HWND window)
     mainParts.dropRegistered = ole32::RegisterDragDrop(window, mainParts.dropTarget, TRUE);
     if (!mainParts.dropRegistered || !registerMessages())
         return -1;
+    prepareEngines();
     if (!addTrayIcon(window, mainParts.trayCallbackMessage))
         return -1;
     layoutChildren(window);
@@ -237,6 +257,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onMciNotify(window, wParam);
     case MM_MCISIGNAL:
         return onMciSignal(window);
+    case WM_VBMP3_END:
+        if (playback.deviceOpen && (playback.openEngine & OpenedByVbmp3))
+            endOfPlay(window);
+        return 0;
     case WM_SAMPLE_TICK:
         *reinterpret_cast<TickSample*>(lParam) = sampleOnWindowThread();
         return 0;

@@ -3,6 +3,7 @@
 
 #include "ControlBar.h"
 #include "ControlPanel.h"
+#include "EngineSelection.h"
 #include "MainWindowState.h"
 #include "MediaContext.h"
 #include "MediaDevice.h"
@@ -15,14 +16,28 @@
 
 namespace {
 
-// Temporary until engine selection is merged: the MCI engine alone.
+// Chooses the engine for the file and opens it there; after DirectShow the
+// panel lists the graph's filters.
 BOOL openOnEngine(const char* fileName)
 {
-    MediaDevice& mci = mediaContext->mciDevice();
-    playback.currentDevice = &mci;
-    if (!mci.open(fileName))
+    clearPanelFilterList();
+    playback.openEngine = 0;
+    EngineSelection selection;
+    BOOL opened = openOnSelectedEngine(*mediaContext, fileName, selection);
+    playback.currentDevice = selection.currentDevice;
+    if (!opened)
         return FALSE;
-    playback.openEngine = OpenedByMci;
+    if (selection.mciOpened)
+        playback.openEngine |= OpenedByMci;
+    if (selection.directShowOpened)
+        playback.openEngine |= OpenedByDirectShow;
+    if (selection.directMusicOpened)
+        playback.openEngine |= OpenedByDirectMusic;
+    if (selection.vbmp3Opened)
+        playback.openEngine |= OpenedByVbmp3;
+    if (playback.openEngine & OpenedByDirectShow)
+        showPanelFilters(mediaContext->directShowDevice(), fileName);
+    playback.deviceOpen = TRUE;
     return TRUE;
 }
 
@@ -79,6 +94,8 @@ void applyRate()
         device->setRatePercent(static_cast<UINT>(playOptions.ratePercent));
 }
 
+// A graph with a "Windows Media" filter plays at normal priority whatever
+// the options say.
 void applyPriority()
 {
     DWORD priority = NORMAL_PRIORITY_CLASS;
@@ -86,6 +103,8 @@ void applyPriority()
         priority = HIGH_PRIORITY_CLASS;
     else if (playOptions.flags & FlagRealtimeClass)
         priority = REALTIME_PRIORITY_CLASS;
+    if ((playback.openEngine & OpenedByDirectShow) && mediaContext->directShowDevice().isWindowsMediaGraph())
+        priority = NORMAL_PRIORITY_CLASS;
     SetPriorityClass(GetCurrentProcess(), priority);
 }
 
@@ -134,11 +153,8 @@ LRESULT openAndPlay(HWND window, const char* fileName)
     trackInfo.load(fileName, mainParts.genreTablePath, TrackInfo::allFields);
     showPanelTrack(fileName, trackInfo);
     showTitle(window, fileName);
-    clearPanelFilterList();
-    playback.openEngine = 0;
     if (!openOnEngine(fileName))
         return 0;
-    playback.deviceOpen = TRUE;
     return startPlayback(window);
 }
 
@@ -200,13 +216,10 @@ void endOfPlay(HWND window)
     stopPlayback(window, repeatEach);
     if (!repeatEach)
         return;
-    clearPanelFilterList();
-    playback.openEngine = 0;
     if (!openOnEngine(playback.currentFile)) {
         signalPlayDone();
         return;
     }
-    playback.deviceOpen = TRUE;
     startPlayback(window);
 }
 

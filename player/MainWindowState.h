@@ -51,6 +51,8 @@ extern MainWindowParts mainParts;
 
 // The tick thread's request for a position sample; lParam = TickSample*.
 const UINT WM_SAMPLE_TICK = WM_APP + 1;
+// The VBMP3 library reported the end of the file (posted from its thread).
+const UINT WM_VBMP3_END = WM_APP + 2;
 
 // Handlers shared by the main window's files.
 LRESULT openAndPlay(HWND window, const char* fileName);

@@ -12,6 +12,7 @@
 #include "DropFileLists.h"
 #include "MainWindow.h"
 #include "MainWindowState.h"
+#include "MediaContext.h"
 #include "Ole.h"
 #include "PlayOptions.h"
 #include "PlayQueue.h"
@@ -29,6 +30,7 @@ protected:
         instanceHandle = GetModuleHandleA(nullptr);
         ASSERT_TRUE(ole32::OleInitialize());
         savedFlags = playOptions.flags;
+        mediaContext = new MediaContext;
         window = createMainWindow();
         ASSERT_NE(nullptr, window);
     }
@@ -40,6 +42,8 @@ protected:
         playOptions.flags = savedFlags;
         playerSettings = PlayerSettings();
         pumpMessages();
+        delete mediaContext;
+        mediaContext = nullptr;
     }
 
     static void pumpMessages()
