@@ -227,6 +227,28 @@ TEST_F(MainPlaybackTest, DraggingTheSeekBarHoldsTheTickThreadOffUntilItEnds)
     EXPECT_TRUE(buttonChecked(playing ? IDC_PLAY_BUTTON : IDC_PAUSE_BUTTON));
 }
 
+TEST_F(MainPlaybackTest, DirectShowPlaysWhatMciIsNotAskedFor)
+{
+    playOptions.flags = (playOptions.flags & ~FlagTryByMci) | FlagDirectShowStandard;
+    ASSERT_NE(0, play(wave));
+    EXPECT_TRUE(playback.openEngine & OpenedByDirectShow);
+    HWND list = GetDlgItem(controlPanelDialog(), IDC_FILTER_LIST);
+    EXPECT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+    EXPECT_NE(LB_ERR, SendMessageA(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("Media File")));
+
+    // the end of a DirectShow medium arrives as the registered message
+    SendMessageA(window, RegisterWindowMessageA("PlayerDirectShowMessage"), 0, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+    // the list is kept for the stopped file and cleared at the next open
+    ASSERT_NE(0, play(wave));
+    playOptions.flags = (playOptions.flags | FlagTryByMci) & ~FlagDirectShowStandard;
+    SendMessageA(window, WM_COMMAND, CommandStop, 0);
+    ASSERT_NE(0, play(wave));
+    EXPECT_TRUE(playback.openEngine & OpenedByMci);
+    EXPECT_EQ(0, SendMessageA(list, LB_GETCOUNT, 0, 0));
+}
+
 TEST_F(MainPlaybackTest, StopForARepeatKeepsTheQueueWaiting)
 {
     ASSERT_NE(0, play(wave));
