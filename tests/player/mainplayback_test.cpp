@@ -73,6 +73,14 @@ protected:
         return SendMessageA(window, WM_COMMAND, CommandPlay, reinterpret_cast<LPARAM>(name));
     }
 
+    // The bar posts its pause requests.
+    static void pumpPosted()
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+
     bool released() const { return WaitForSingleObject(playDoneEvent, 0) == WAIT_OBJECT_0; }
 
     bool buttonChecked(int id) const { return IsDlgButtonChecked(controlBarDialog(), id) == BST_CHECKED; }
@@ -247,6 +255,40 @@ TEST_F(MainPlaybackTest, DirectShowPlaysWhatMciIsNotAskedFor)
     ASSERT_NE(0, play(wave));
     EXPECT_TRUE(playback.openEngine & OpenedByMci);
     EXPECT_EQ(0, SendMessageA(list, LB_GETCOUNT, 0, 0));
+}
+
+TEST_F(MainPlaybackTest, ClicksOnTheVideoWindowAndTheBarPauseAndStop)
+{
+    ASSERT_NE(0, play(wave));
+    HWND video = FindWindowExA(window, nullptr, "PlayerVideoClass", nullptr);
+    SendMessageA(video, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(playback.currentDevice->isPlaying());
+    SendMessageA(video, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+
+    // the bar's pause button asks for a pause only while the device plays
+    HWND bar = controlBarDialog();
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(IDC_PAUSE_BUTTON, BN_CLICKED), 0);
+    pumpPosted();
+    EXPECT_FALSE(playback.currentDevice->isPlaying());
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(IDC_PAUSE_BUTTON, BN_CLICKED), 0);
+    pumpPosted();
+    EXPECT_FALSE(playback.currentDevice->isPlaying());
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(IDC_PLAY_BUTTON, BN_CLICKED), 0);
+    pumpPosted();
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+
+    SendMessageA(video, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, TheBarsStopButtonStops)
+{
+    ASSERT_NE(0, play(wave));
+    SendMessageA(controlBarDialog(), WM_COMMAND, MAKEWPARAM(IDC_STOP_BUTTON, BN_CLICKED), 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
 }
 
 TEST_F(MainPlaybackTest, StopForARepeatKeepsTheQueueWaiting)
