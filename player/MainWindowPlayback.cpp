@@ -199,7 +199,9 @@ LRESULT stopPlayback(HWND window, LPARAM repeatEach)
     if (playback.deviceOpen && playback.currentDevice->close()) {
         playback.deviceOpen = FALSE;
         showTrayStateIcon(IDI_STOPPED);
-        setTrayTip("");
+        // a file that repeats keeps its tip
+        if (repeatEach == 0)
+            setTrayTip("");
         showBarStopped();
         updateStateCursor(window);
         if (repeatEach == 0)
@@ -209,9 +211,12 @@ LRESULT stopPlayback(HWND window, LPARAM repeatEach)
 }
 
 // With RepeatEach the same file opens again at once and the queue thread
-// keeps waiting; a file that no longer opens releases it.
+// keeps waiting; a file that no longer opens releases it. A late report for
+// a file already stopped changes nothing.
 void endOfPlay(HWND window)
 {
+    if (!playback.deviceOpen)
+        return;
     LPARAM repeatEach = playOptions.flags & FlagRepeatEach;
     stopPlayback(window, repeatEach);
     if (!repeatEach)
