@@ -114,11 +114,12 @@ LRESULT onClose(HWND window)
     return 0;
 }
 
-LRESULT onActivate(WPARAM wParam)
+LRESULT onActivate(HWND window, WPARAM wParam, LPARAM lParam)
 {
     HWND panel = controlPanelDialog();
-    if (LOWORD(wParam) != WA_INACTIVE && panel && IsWindowVisible(panel))
-        SetFocus(panel);
+    if (LOWORD(wParam) == WA_INACTIVE || !panel || !IsWindowVisible(panel))
+        return DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
+    SetFocus(panel);
     return 0;
 }
 
@@ -210,6 +211,20 @@ LRESULT onMciSignal(HWND window)
     return 0;
 }
 
+// Posted, so the file may have changed engines since.
+LRESULT onVbmp3End(HWND window)
+{
+    if (playback.openEngine & OpenedByVbmp3)
+        endOfPlay(window);
+    return 0;
+}
+
+LRESULT onSampleTick(LPARAM lParam)
+{
+    *reinterpret_cast<TickSample*>(lParam) = sampleOnWindowThread();
+    return 0;
+}
+
 LRESULT onRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message && message == mainParts.trayCallbackMessage)
@@ -233,7 +248,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         return onMainCommand(window, LOWORD(wParam), lParam);
     case WM_ACTIVATE:
-        return onActivate(wParam);
+        return onActivate(window, wParam, lParam);
     case WM_MOVE:
     case WM_SIZE:
         layoutChildren(window);
@@ -258,12 +273,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case MM_MCISIGNAL:
         return onMciSignal(window);
     case WM_VBMP3_END:
-        if (playback.deviceOpen && (playback.openEngine & OpenedByVbmp3))
-            endOfPlay(window);
-        return 0;
+        return onVbmp3End(window);
     case WM_SAMPLE_TICK:
-        *reinterpret_cast<TickSample*>(lParam) = sampleOnWindowThread();
-        return 0;
+        return onSampleTick(lParam);
     default:
         return onRegisteredMessage(window, message, wParam, lParam);
     }
@@ -321,8 +333,14 @@ HWND createMainWindow()
     HWND window = CreateWindowExA(WS_EX_WINDOWEDGE, mainClassName, programName(), mainStyle, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                   instanceHandle, nullptr);
-    if (window)
-        restoreWindowRect(window);
+    if (!window) {
+        // a window that got as far as WM_DESTROY released it already
+        if (mainParts.dropTarget)
+            mainParts.dropTarget->Release();
+        mainParts.dropTarget = nullptr;
+        return nullptr;
+    }
+    restoreWindowRect(window);
     return window;
 }
 

@@ -15,6 +15,7 @@
 #include "MediaDevice.h"
 #include "AviFiles.h"
 #include "MediaFiles.h"
+#include "OutsideEngines.h"
 #include "Ole.h"
 #include "PlayOptions.h"
 #include "PlayQueue.h"
@@ -79,6 +80,18 @@ protected:
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
+    }
+
+    // Runs the window until the queue thread would be released (generous
+    // time-out against hangs).
+    bool waitForRelease()
+    {
+        DWORD end = GetTickCount() + 20000;
+        while (!released() && GetTickCount() < end) {
+            pumpPosted();
+            MsgWaitForMultipleObjects(1, &playDoneEvent, FALSE, 100, QS_ALLINPUT);
+        }
+        return released();
     }
 
     bool released() const { return WaitForSingleObject(playDoneEvent, 0) == WAIT_OBJECT_0; }
@@ -197,14 +210,7 @@ TEST_F(MainPlaybackTest, TheTickThreadEndsAFinishedMedium)
     ASSERT_TRUE(writePcmWave(shortWave, 1000));
     ASSERT_NE(0, play(shortWave));
     // generous: the medium lasts one second, the stall test needs two more ticks
-    DWORD end = GetTickCount() + 20000;
-    while (!released() && GetTickCount() < end) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        MsgWaitForMultipleObjects(1, &playDoneEvent, FALSE, 100, QS_ALLINPUT);
-    }
-    EXPECT_TRUE(released());
+    EXPECT_TRUE(waitForRelease());
     EXPECT_FALSE(playback.deviceOpen);
 }
 
@@ -289,6 +295,22 @@ TEST_F(MainPlaybackTest, TheBarsStopButtonStops)
     SendMessageA(controlBarDialog(), WM_COMMAND, MAKEWPARAM(IDC_STOP_BUTTON, BN_CLICKED), 0);
     EXPECT_FALSE(playback.deviceOpen);
     EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, TheVbmp3EndCallbackEndsTheFileOnTheWindowsThread)
+{
+    ASSERT_TRUE(useVbmp3Double());
+    std::string mp3 = folder + "stub.mp3";
+    ASSERT_TRUE(writeMp3Stub(mp3, 1));
+    playOptions.flags |= FlagTryByExternalEngine;
+    playOptions.externalEngines = ExternalVbmp3;
+    ASSERT_NE(0, play(mp3));
+    EXPECT_TRUE(playback.openEngine & OpenedByVbmp3);
+    // the stand-in reports the end from its own thread when the second is over
+    EXPECT_TRUE(waitForRelease());
+    EXPECT_FALSE(playback.deviceOpen);
+    SendMessageA(window, WM_COMMAND, CommandStop, 0);
+    useVbmp3Double(false);
 }
 
 TEST_F(MainPlaybackTest, StopForARepeatKeepsTheQueueWaiting)
