@@ -401,6 +401,20 @@ TEST_F(MainPlaybackTest, TheLengthIsCappedAtThePlayTimeLimit)
     EXPECT_EQ(2, playback.lengthSeconds);
 }
 
+TEST_F(MainPlaybackTest, NextStopsTheFileAndKeepsTheQueueWhereItIs)
+{
+    const char* words[] = {"a.wav", "b.wav"};
+    ASSERT_TRUE(playQueue.assign(words, 2));
+    playQueue.setPosition(0);
+    ASSERT_NE(0, play(wave));
+    SendMessageA(window, WM_COMMAND, IDM_NEXT, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+    EXPECT_EQ(0, playQueue.position());
+    EXPECT_FALSE(playQueue.cancelled());
+    playQueue.clear();
+}
+
 TEST_F(MainPlaybackTest, ExitStopsAndMovesTheQueueToItsEnd)
 {
     const char* words[] = {"a.wav", "b.wav", "c.wav"};

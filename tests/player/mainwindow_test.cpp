@@ -242,6 +242,39 @@ TEST_F(MainWindowTest, PopupMenuBeforeAnyFileGreysMuteAndOffersPause)
     DestroyMenu(menu);
 }
 
+// What the open popup menu showed, read from inside its modal loop.
+struct ShownMenu {
+    bool seen = false;
+    std::wstring pauseText;
+    UINT muteState = 0;
+};
+ShownMenu shownMenu;
+
+void CALLBACK readOpenMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND popup = FindWindowA("#32768", nullptr);
+    HMENU menu = popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
+    if (menu) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, IDM_PAUSE, text, 128, MF_BYCOMMAND);
+        shownMenu.seen = true;
+        shownMenu.pauseText = text;
+        shownMenu.muteState = GetMenuState(menu, IDM_MUTE, MF_BYCOMMAND);
+    }
+    EndMenu();
+}
+
+TEST_F(MainWindowTest, RightClickOnTheNotificationIconOpensTheMenu)
+{
+    shownMenu = ShownMenu();
+    UINT_PTR timer = SetTimer(nullptr, 0, 300, readOpenMenu);
+    SendMessageA(window, RegisterWindowMessageA("PlayerNotifyMessage"), 0, WM_RBUTTONDOWN);
+    KillTimer(nullptr, timer);
+    ASSERT_TRUE(shownMenu.seen);
+    EXPECT_EQ(L"一時停止(&U)\tSPACE", shownMenu.pauseText);
+    EXPECT_TRUE(shownMenu.muteState & MF_GRAYED);
+}
+
 TEST_F(MainWindowTest, ClipboardItemsFollowTheClipboardFileList)
 {
     HMENU menu = LoadMenuW(instanceHandle, MAKEINTRESOURCEW(IDR_MENU));
