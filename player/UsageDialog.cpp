@@ -5,9 +5,9 @@
 #include <string.h>
 
 #include "DynamicLibrary.h"
-#include "PlayOptions.h"
 #include "PlayerCore.h"
 #include "PlayerName.h"
+#include "UsageWait.h"
 #include "resource.h"
 
 namespace {
@@ -39,7 +39,6 @@ const char usageFormat[] =
 // first use of the dialog and freed with the user-interface thread.
 DynamicLibrary richEdit("RICHED32.DLL");
 HWND dialog;
-LONG queueThreadWaits;
 
 struct TextSource {
     const char* text;
@@ -126,14 +125,8 @@ void closeUsageDialog()
         DestroyWindow(closing);
         showUsageTrayIcon(FALSE);
     }
-    if (InterlockedExchange(&queueThreadWaits, 0)) {
-        LockScope hold(cancelLock);
-        playOptions.flags &= ~FlagRepeat;
-        signalPlayDone();
-    }
+    releaseUsageWait();
 }
-
-void expectUsageDialogClose() { InterlockedExchange(&queueThreadWaits, 1); }
 
 void freeRichEdit() { richEdit.free(); }
 
