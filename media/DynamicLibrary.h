@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "CountedLock.h"
+
 // A library loaded by name on first use. It carries no lock: the bindings
 // that use it supply their own.
 class DynamicLibrary {
@@ -18,6 +20,17 @@ public:
 
     HMODULE handle() const { return handle_; }
     const char* name() const { return name_; }
+
+    // The entry's address, resolved under lock into a process-wide cached
+    // pointer. A missing entry stays null and is looked up again next time.
+    template <typename Function>
+    Function resolve(Function& cached, const char* name, CountedLock& lock)
+    {
+        LockScope scope(lock);
+        if (!cached)
+            cached = reinterpret_cast<Function>(entry(name));
+        return cached;
+    }
 
 private:
     const char* name_;

@@ -7,7 +7,8 @@
 // is missing: mciSendCommandA 1, mmioOpenA null, mmioDescend
 // MMIOERR_CHUNKNOTFOUND, mmioSeek/mmioRead/mmioWrite -1, mmioCreateChunk,
 // mmioAscend, mmioFlush and mmioClose MMIOERR_CANNOTWRITE, the mixer entries
-// MMSYSERR_BADDEVICEID. Calls are not serialised; only resolution is.
+// MMSYSERR_BADDEVICEID. Calls are not serialised; only resolution is (the
+// mixer entries under a lock of their own).
 namespace winmm {
 
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params);
