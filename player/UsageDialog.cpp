@@ -4,9 +4,9 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "DynamicLibrary.h"
 #include "PlayerCore.h"
 #include "PlayerName.h"
+#include "RichEdit.h"
 #include "UsageWait.h"
 #include "resource.h"
 
@@ -35,9 +35,6 @@ const char usageFormat[] =
     "                     (default operation)\n"
     "      -HighClass     Runs under high priority class.\n";
 
-// The rich-edit control of the dialog lives in this library, loaded on the
-// first use of the dialog and freed with the user-interface thread.
-DynamicLibrary richEdit("RICHED32.DLL");
 HWND dialog;
 
 struct TextSource {
@@ -108,7 +105,7 @@ BOOL openUsageDialog(HWND owner)
 {
     if (dialog)
         return TRUE;
-    if (!richEdit.load())
+    if (!loadRichEdit())
         return FALSE;
     dialog = CreateDialogParamA(instanceHandle, MAKEINTRESOURCEA(IDD_USAGE), owner, usageProc, 0);
     if (!dialog)
@@ -127,7 +124,5 @@ void closeUsageDialog()
     }
     releaseUsageWait();
 }
-
-void freeRichEdit() { richEdit.free(); }
 
 void formatUsageText(char* text, size_t size) { snprintf(text, size, usageFormat, programName()); }

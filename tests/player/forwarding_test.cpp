@@ -194,6 +194,12 @@ TEST_F(Forwarding, TheQueryAnswersThroughTheReplyBlock)
     playQueue.setCurrentFile(longName.c_str());
     EXPECT_TRUE(queryRunningPlayerFile(name));
     EXPECT_EQ(std::string(259, 'n'), name);
+
+    RunningPlayerState state;
+    countStartedFile();
+    countStartedFile();
+    ASSERT_TRUE(queryRunningPlayer(&state));
+    EXPECT_EQ(2u, state.startedFiles);
 }
 
 TEST_F(Forwarding, NoRunningPlayerAnswersZero)
