@@ -21,6 +21,15 @@ void sendEnd(HWND window, TickEngine engine)
         SendMessageA(window, RegisterWindowMessageA("PlayerDirectShowMessage"), 0, 0);
 }
 
+TickSample sampleOnInterfaceThread()
+{
+    TickSample sample = {TickEngineNone, 0};
+    HWND control = controlWindow;
+    if (control)
+        SendMessageA(control, TickSampleMessage, 0, (LPARAM)&sample);
+    return sample;
+}
+
 DWORD WINAPI tickMain(void*)
 {
     StallTest stall;
@@ -28,7 +37,7 @@ DWORD WINAPI tickMain(void*)
         HWND window = mainWindow;
         if (!window || !IsWindow(window))
             break;
-        TickSample sample = sampleTickPosition();
+        TickSample sample = sampleOnInterfaceThread();
         switch (stall.tick(sample)) {
         case StallTest::Refresh:
             SendMessageA(window, MM_MCISIGNAL, 0, 0);
@@ -41,6 +50,23 @@ DWORD WINAPI tickMain(void*)
         }
     }
     return 0;
+}
+
+// The tick thread may be sending to this thread's windows just now: sent
+// messages are answered while waiting, so that it can see the event.
+void waitForTickThread()
+{
+    DWORD begin = GetTickCount();
+    for (;;) {
+        DWORD spent = GetTickCount() - begin;
+        if (spent >= StopWait)
+            return;
+        DWORD r = MsgWaitForMultipleObjects(1, &tickThread, FALSE, StopWait - spent, QS_SENDMESSAGE);
+        if (r != WAIT_OBJECT_0 + 1)
+            return;
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 } // namespace
@@ -88,12 +114,18 @@ BOOL startTickThread()
     return tickThread != nullptr;
 }
 
+LRESULT answerTickSample(LPARAM sample)
+{
+    *(TickSample*)sample = sampleTickPosition();
+    return 1;
+}
+
 void stopTickThread()
 {
     if (tickEvent)
         SetEvent(tickEvent);
     if (tickThread) {
-        WaitForSingleObject(tickThread, StopWait);
+        waitForTickThread();
         CloseHandle(tickThread);
     }
     if (tickEvent)

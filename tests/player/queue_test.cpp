@@ -14,8 +14,8 @@
 namespace {
 
 // Stands in for the control window: each play request is recorded and ends
-// at once (playDoneEvent), or stays playing when holdPlay is set. Files that
-// do not exist fail to play, like a file no engine opens.
+// at once (playDoneEvent), or stays playing when holdPlay is set. Missing
+// files and ".txt" files fail to play, like files no engine opens.
 struct Requests {
     std::vector<std::string> names;
     bool holdPlay = false;
@@ -29,7 +29,8 @@ LRESULT CALLBACK fakeControlProc(HWND window, UINT message, WPARAM wParam, LPARA
         return DefWindowProcA(window, message, wParam, lParam);
     const char* name = (const char*)lParam;
     requests.names.push_back(name);
-    bool exists = fileExists(name);
+    std::string text = name;
+    bool exists = fileExists(text) && text.find(".txt") == std::string::npos;
     if (requests.endAfter && requests.names.size() >= requests.endAfter)
         cancelToEnd();
     if (!exists || !requests.holdPlay)
@@ -165,8 +166,9 @@ TEST_F(Queue, AFileEndedByTheTimeLimitIsDeletedToo)
 
 TEST_F(Queue, RepeatWithOnlyUnplayableFilesEnds)
 {
-    ASSERT_TRUE(run({"-Repeat", folder + "missing.wav", folder + "gone\\"}));
-    EXPECT_EQ(1u, requests.names.size());
+    std::string text = file("notes.txt");
+    ASSERT_TRUE(run({"-Repeat", text, folder + "missing.wav", folder + "gone\\"}));
+    EXPECT_EQ((std::vector<std::string>{text}), requests.names);
 }
 
 TEST_F(Queue, RepeatStartsNewPassesUntilTheExitCommand)
