@@ -1,22 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include "StallTest.h"
+
 // The tick thread polls the open device once a second for the seek bar and
 // takes a position that stops moving for two ticks as the end of the medium.
-
-// Which engine holds the file, as the tick thread needs to know it.
-enum TickEngine {
-    TickEngineNone,         // no device open, or deviceStopped is set
-    TickEngineMci,          // MCI, and SoftMPEG which plays through MCI
-    TickEngineDirectShow,
-    TickEngineDirectMusic,  // refreshed every tick, never ended by the stall test
-    TickEngineOther,        // reports its end itself (VBMP3)
-};
-
-struct TickSample {
-    TickEngine engine;
-    LONG position;  // seconds (music time for DirectMusic)
-};
 
 // Provided by the main window: under deviceStateLock, TickEngineNone when
 // deviceStopped is set or no device is open, else the open engine and its
@@ -40,16 +28,3 @@ BOOL startTickThread();
 // The main window's WM_DESTROY: sets the event, waits for the thread up to
 // 5000 ms (answering its sample requests meanwhile) and closes both handles.
 void stopTickThread();
-
-// The stall test, one tick at a time.
-class StallTest {
-public:
-    enum Action { Nothing, Refresh, EndOfMedium };
-    Action tick(const TickSample& sample);
-
-private:
-    bool known_ = false;
-    LONG last_ = 0;
-    int unchanged_ = 0;
-    bool endSent_ = false;
-};

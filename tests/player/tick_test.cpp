@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TickThread.h"
+#include "StallTest.h"
 
 namespace {
 
