@@ -4,7 +4,6 @@
 #include "MainWindow.h"
 #include "PlayerCore.h"
 #include "RichEdit.h"
-#include "TickThread.h"
 #include "UsageDialog.h"
 #include "resource.h"
 
@@ -88,8 +87,6 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         return onCommand(window, LOWORD(wParam), lParam);
     case WM_COPYDATA:
         return receiveRecord((const COPYDATASTRUCT*)lParam);
-    case TickSampleMessage:
-        return answerTickSample(lParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

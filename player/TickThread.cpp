@@ -12,6 +12,7 @@ const DWORD StopWait = 5000;
 
 HANDLE tickEvent;
 HANDLE tickThread;
+LONG deviceStarts;
 
 void sendEnd(HWND window, TickEngine engine)
 {
@@ -21,23 +22,22 @@ void sendEnd(HWND window, TickEngine engine)
         SendMessageA(window, RegisterWindowMessageA("PlayerDirectShowMessage"), 0, 0);
 }
 
-TickSample sampleOnInterfaceThread()
-{
-    TickSample sample = {TickEngineNone, 0};
-    HWND control = controlWindow;
-    if (control)
-        SendMessageA(control, TickSampleMessage, 0, (LPARAM)&sample);
-    return sample;
-}
-
 DWORD WINAPI tickMain(void*)
 {
     StallTest stall;
+    LONG startsSeen = 0;
     while (WaitForSingleObject(tickEvent, TickMilliseconds) == WAIT_TIMEOUT) {
         HWND window = mainWindow;
         if (!window || !IsWindow(window))
             break;
-        TickSample sample = sampleOnInterfaceThread();
+        // A new medium may stand where the last one ended, even at the same
+        // second, without a tick having seen the device stopped between.
+        LONG starts = InterlockedCompareExchange(&deviceStarts, 0, 0);
+        if (starts != startsSeen) {
+            stall = StallTest();
+            startsSeen = starts;
+        }
+        TickSample sample = sampleTickPosition();
         switch (stall.tick(sample)) {
         case StallTest::Refresh:
             SendMessageA(window, MM_MCISIGNAL, 0, 0);
@@ -53,7 +53,7 @@ DWORD WINAPI tickMain(void*)
 }
 
 // The tick thread may be sending to this thread's windows just now: sent
-// messages are answered while waiting, so that it can see the event.
+// messages are answered while waiting, so that it soon sees the event.
 void waitForTickThread()
 {
     DWORD begin = GetTickCount();
@@ -81,6 +81,7 @@ BOOL createTickEvent()
 
 BOOL startTickThread()
 {
+    InterlockedIncrement(&deviceStarts);
     if (tickThread)
         return TRUE;
     if (!tickEvent)
@@ -88,12 +89,6 @@ BOOL startTickThread()
     DWORD id;
     tickThread = CreateThread(nullptr, 0, tickMain, nullptr, 0, &id);
     return tickThread != nullptr;
-}
-
-LRESULT answerTickSample(LPARAM sample)
-{
-    *(TickSample*)sample = sampleTickPosition();
-    return 1;
 }
 
 void stopTickThread()

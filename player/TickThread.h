@@ -8,20 +8,17 @@
 
 // Provided by the main window: under deviceStateLock, TickEngineNone when
 // deviceStopped is set or no device is open, else the open engine and its
-// current position. Called on the user-interface thread: Wine's MCI answers
-// a device only on the thread that opened it, so the tick thread asks the
-// control window (TickSampleMessage) instead of calling the device itself.
+// current position. Called on the tick thread; the device itself is read on
+// the user-interface thread, since Wine's MCI answers a device only on the
+// thread that opened it.
 TickSample sampleTickPosition();
-
-// Sent by the tick thread to the control window; lParam = TickSample*.
-const UINT TickSampleMessage = WM_APP + 1;
-LRESULT answerTickSample(LPARAM sample);
 
 // The main window's WM_CREATE: creates the auto-reset event
 // "Player%08XTickEventName" named for the calling thread. False on failure.
 BOOL createTickEvent();
-// The first start of a device with a known length; does nothing while the
-// thread runs. The thread sends MM_MCISIGNAL (refresh), MM_MCINOTIFY with
+// Every start of a device with a known length (a RepeatEach restart too):
+// starts the thread when it does not run yet, and tells it that a new medium
+// plays. The thread sends MM_MCISIGNAL (refresh), MM_MCINOTIFY with
 // MCI_NOTIFY_SUCCESSFUL (MCI end) or "PlayerDirectShowMessage" (DirectShow
 // end) to mainWindow.
 BOOL startTickThread();
