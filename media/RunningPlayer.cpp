@@ -41,17 +41,20 @@ private:
     bool held_;
 };
 
-void readReply(HWND window, char* name)
+void readReply(HWND window, RunningPlayerState* state)
 {
     char mappingName[64], mutexName[64];
     blockNames(window, mappingName, mutexName);
     HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, mappingName);
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, mutexName);
-    const char* block = mapping ? (const char*)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, MAX_PATH) : nullptr;
+    const RunningPlayerState* block =
+        mapping ? (const RunningPlayerState*)MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof *block) : nullptr;
     if (block && mutex) {
         MutexHold hold(mutex);
-        if (hold.held())
-            lstrcpynA(name, block, MAX_PATH);
+        if (hold.held()) {
+            lstrcpynA(state->currentFile, block->currentFile, MAX_PATH);
+            state->startedFiles = block->startedFiles;
+        }
     }
     if (block)
         UnmapViewOfFile(block);
@@ -69,9 +72,9 @@ LRESULT sendToRunningPlayer(const void* record, DWORD size)
     return window ? sendRecordTo(window, record, size) : 0;
 }
 
-BOOL queryRunningPlayerFile(char* name)
+BOOL queryRunningPlayer(RunningPlayerState* state)
 {
-    name[0] = 0;
+    ZeroMemory(state, sizeof *state);
     HWND window = FindWindowA(ControlClass, nullptr);
     if (!window)
         return FALSE;
@@ -79,8 +82,16 @@ BOOL queryRunningPlayerFile(char* name)
     DWORD size = (DWORD)forward::buildQuery(record);
     if (!sendRecordTo(window, record, size))
         return FALSE;
-    readReply(window, name);
+    readReply(window, state);
     return TRUE;
+}
+
+BOOL queryRunningPlayerFile(char* name)
+{
+    RunningPlayerState state;
+    BOOL answered = queryRunningPlayer(&state);
+    lstrcpynA(name, state.currentFile, MAX_PATH);
+    return answered;
 }
 
 BOOL CurrentFileReply::create(HWND controlWindow)
@@ -88,9 +99,9 @@ BOOL CurrentFileReply::create(HWND controlWindow)
     destroy();
     char mappingName[64], mutexName[64];
     blockNames(controlWindow, mappingName, mutexName);
-    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, MAX_PATH, mappingName);
+    mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof *block_, mappingName);
     mutex_ = CreateMutexA(nullptr, FALSE, mutexName);
-    block_ = mapping_ ? (char*)MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, MAX_PATH) : nullptr;
+    block_ = mapping_ ? (RunningPlayerState*)MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof *block_) : nullptr;
     if (block_ && mutex_)
         return TRUE;
     destroy();
@@ -103,7 +114,16 @@ void CurrentFileReply::publish(const char* name)
         return;
     MutexHold hold(mutex_);
     if (hold.held())
-        lstrcpynA(block_, name, MAX_PATH);
+        lstrcpynA(block_->currentFile, name, MAX_PATH);
+}
+
+void CurrentFileReply::countStartedFile()
+{
+    if (!block_)
+        return;
+    MutexHold hold(mutex_);
+    if (hold.held())
+        ++block_->startedFiles;
 }
 
 void CurrentFileReply::destroy()

@@ -3,6 +3,7 @@
 #include "Forwarding.h"
 #include "MainWindow.h"
 #include "PlayerCore.h"
+#include "RichEdit.h"
 #include "UsageDialog.h"
 #include "resource.h"
 
@@ -40,6 +41,8 @@ LRESULT onPlay(LPARAM fileName)
     if (!result)
         signalPlayDone();  // the queue thread moves on at once
     InterlockedExchange(&forwardGate, -1);
+    if (result)
+        countStartedFile();
     return result;
 }
 

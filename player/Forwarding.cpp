@@ -132,6 +132,8 @@ BOOL openCurrentFileReply(HWND window) { return currentFileReply.create(window);
 
 void closeCurrentFileReply() { currentFileReply.destroy(); }
 
+void countStartedFile() { currentFileReply.countStartedFile(); }
+
 LRESULT forwardName(const char* path)
 {
     uint8_t record[forward::LargestRecord];

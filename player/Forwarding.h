@@ -9,6 +9,8 @@ LRESULT receiveRecord(const COPYDATASTRUCT* data);
 // ends it.
 BOOL openCurrentFileReply(HWND window);
 void closeCurrentFileReply();
+// A file has started playing (the reply block counts them).
+void countStartedFile();
 
 // A secondary start hands one name to the primary as a PlayFile record with
 // the current options. A refused name is dropped, and with Delete in force

@@ -6,7 +6,7 @@
 #include "PlayOptions.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
-#include "UsageDialog.h"
+#include "UsageWait.h"
 
 namespace {
 

@@ -12,6 +12,7 @@ const DWORD StopWait = 5000;
 
 HANDLE tickEvent;
 HANDLE tickThread;
+LONG deviceStarts;
 
 void sendEnd(HWND window, TickEngine engine)
 {
@@ -24,10 +25,18 @@ void sendEnd(HWND window, TickEngine engine)
 DWORD WINAPI tickMain(void*)
 {
     StallTest stall;
+    LONG startsSeen = 0;
     while (WaitForSingleObject(tickEvent, TickMilliseconds) == WAIT_TIMEOUT) {
         HWND window = mainWindow;
         if (!window || !IsWindow(window))
             break;
+        // A new medium may stand where the last one ended, even at the same
+        // second, without a tick having seen the device stopped between.
+        LONG starts = InterlockedCompareExchange(&deviceStarts, 0, 0);
+        if (starts != startsSeen) {
+            stall = StallTest();
+            startsSeen = starts;
+        }
         TickSample sample = sampleTickPosition();
         switch (stall.tick(sample)) {
         case StallTest::Refresh:
@@ -43,31 +52,24 @@ DWORD WINAPI tickMain(void*)
     return 0;
 }
 
-} // namespace
-
-StallTest::Action StallTest::tick(const TickSample& sample)
+// The tick thread may be sending to this thread's windows just now: sent
+// messages are answered while waiting, so that it soon sees the event.
+void waitForTickThread()
 {
-    if (sample.engine == TickEngineNone) {
-        known_ = false;
-        unchanged_ = 0;
-        endSent_ = false;
-        return Nothing;
+    DWORD begin = GetTickCount();
+    for (;;) {
+        DWORD spent = GetTickCount() - begin;
+        if (spent >= StopWait)
+            return;
+        DWORD r = MsgWaitForMultipleObjects(1, &tickThread, FALSE, StopWait - spent, QS_SENDMESSAGE);
+        if (r != WAIT_OBJECT_0 + 1)
+            return;
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
-    if (!known_ || sample.position != last_ || sample.engine == TickEngineDirectMusic) {
-        known_ = true;
-        last_ = sample.position;
-        unchanged_ = 0;
-        endSent_ = false;
-        return Refresh;
-    }
-    // Other engines report their end themselves.
-    if (sample.engine != TickEngineMci && sample.engine != TickEngineDirectShow)
-        return Nothing;
-    if (++unchanged_ < 2 || endSent_)
-        return Nothing;
-    endSent_ = true;
-    return EndOfMedium;
 }
+
+} // namespace
 
 BOOL createTickEvent()
 {
@@ -79,6 +81,7 @@ BOOL createTickEvent()
 
 BOOL startTickThread()
 {
+    InterlockedIncrement(&deviceStarts);
     if (tickThread)
         return TRUE;
     if (!tickEvent)
@@ -93,7 +96,7 @@ void stopTickThread()
     if (tickEvent)
         SetEvent(tickEvent);
     if (tickThread) {
-        WaitForSingleObject(tickThread, StopWait);
+        waitForTickThread();
         CloseHandle(tickThread);
     }
     if (tickEvent)

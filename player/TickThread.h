@@ -1,49 +1,27 @@
 #pragma once
 #include <windows.h>
 
+#include "StallTest.h"
+
 // The tick thread polls the open device once a second for the seek bar and
 // takes a position that stops moving for two ticks as the end of the medium.
 
-// Which engine holds the file, as the tick thread needs to know it.
-enum TickEngine {
-    TickEngineNone,         // no device open, or deviceStopped is set
-    TickEngineMci,          // MCI, and SoftMPEG which plays through MCI
-    TickEngineDirectShow,
-    TickEngineDirectMusic,  // refreshed every tick, never ended by the stall test
-    TickEngineOther,        // reports its end itself (VBMP3)
-};
-
-struct TickSample {
-    TickEngine engine;
-    LONG position;  // seconds (music time for DirectMusic)
-};
-
 // Provided by the main window: under deviceStateLock, TickEngineNone when
 // deviceStopped is set or no device is open, else the open engine and its
-// current position.
+// current position. Called on the tick thread; the device itself is read on
+// the user-interface thread, since Wine's MCI answers a device only on the
+// thread that opened it.
 TickSample sampleTickPosition();
 
 // The main window's WM_CREATE: creates the auto-reset event
 // "Player%08XTickEventName" named for the calling thread. False on failure.
 BOOL createTickEvent();
-// The first start of a device with a known length; does nothing while the
-// thread runs. The thread sends MM_MCISIGNAL (refresh), MM_MCINOTIFY with
+// Every start of a device with a known length (a RepeatEach restart too):
+// starts the thread when it does not run yet, and tells it that a new medium
+// plays. The thread sends MM_MCISIGNAL (refresh), MM_MCINOTIFY with
 // MCI_NOTIFY_SUCCESSFUL (MCI end) or "PlayerDirectShowMessage" (DirectShow
 // end) to mainWindow.
 BOOL startTickThread();
 // The main window's WM_DESTROY: sets the event, waits for the thread up to
-// 5000 ms and closes both handles.
+// 5000 ms (answering its sample requests meanwhile) and closes both handles.
 void stopTickThread();
-
-// The stall test, one tick at a time.
-class StallTest {
-public:
-    enum Action { Nothing, Refresh, EndOfMedium };
-    Action tick(const TickSample& sample);
-
-private:
-    bool known_ = false;
-    LONG last_ = 0;
-    int unchanged_ = 0;
-    bool endSent_ = false;
-};

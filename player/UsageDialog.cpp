@@ -4,10 +4,10 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "DynamicLibrary.h"
-#include "PlayOptions.h"
 #include "PlayerCore.h"
 #include "PlayerName.h"
+#include "RichEdit.h"
+#include "UsageWait.h"
 #include "resource.h"
 
 namespace {
@@ -35,11 +35,7 @@ const char usageFormat[] =
     "                     (default operation)\n"
     "      -HighClass     Runs under high priority class.\n";
 
-// The rich-edit control of the dialog lives in this library, loaded on the
-// first use of the dialog and freed with the user-interface thread.
-DynamicLibrary richEdit("RICHED32.DLL");
 HWND dialog;
-LONG queueThreadWaits;
 
 struct TextSource {
     const char* text;
@@ -109,7 +105,7 @@ BOOL openUsageDialog(HWND owner)
 {
     if (dialog)
         return TRUE;
-    if (!richEdit.load())
+    if (!loadRichEdit())
         return FALSE;
     dialog = CreateDialogParamA(instanceHandle, MAKEINTRESOURCEA(IDD_USAGE), owner, usageProc, 0);
     if (!dialog)
@@ -126,15 +122,7 @@ void closeUsageDialog()
         DestroyWindow(closing);
         showUsageTrayIcon(FALSE);
     }
-    if (InterlockedExchange(&queueThreadWaits, 0)) {
-        LockScope hold(cancelLock);
-        playOptions.flags &= ~FlagRepeat;
-        signalPlayDone();
-    }
+    releaseUsageWait();
 }
-
-void expectUsageDialogClose() { InterlockedExchange(&queueThreadWaits, 1); }
-
-void freeRichEdit() { richEdit.free(); }
 
 void formatUsageText(char* text, size_t size) { snprintf(text, size, usageFormat, programName()); }

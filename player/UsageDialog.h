@@ -14,11 +14,5 @@ BOOL openUsageDialog(HWND owner);
 // and the queue thread released.
 void closeUsageDialog();
 
-// The end of the user-interface thread frees the rich-edit library.
-void freeRichEdit();
-
-// The queue thread is about to wait for the dialog ("-Help" in the primary).
-void expectUsageDialogClose();
-
 // The usage text with the program's name in place of "%s".
 void formatUsageText(char* text, size_t size);

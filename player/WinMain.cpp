@@ -7,6 +7,7 @@
 #include "Ole.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
+#include "PlayerSettings.h"
 #include "RunningPlayer.h"
 
 namespace {
@@ -32,6 +33,8 @@ void run(int argc, char** argv, HANDLE* userInterface)
 {
     if (!playQueue.assign(argv + 1, argc > 1 ? argc - 1 : 0))
         return;
+    // A secondary needs them too: they give the defaults of the words it forwards.
+    loadGeneralSettings();
     if (isPrimary) {
         *userInterface = startPrimary();
         if (!*userInterface || !controlWindow || !mainWindow)
