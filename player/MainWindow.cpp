@@ -80,8 +80,10 @@ LRESULT onCreate(HWND window)
     mainWindow = window;
     if (!buildGenreTablePath() || !loadStateCursors() || !createTickEvent() || !createChildren(window))
         return -1;
+    // Without OLE on this thread (or without OLE32) files cannot be dropped,
+    // but the player still plays.
     mainParts.dropRegistered = ole32::RegisterDragDrop(window, mainParts.dropTarget, TRUE);
-    if (!mainParts.dropRegistered || !registerMessages())
+    if (!registerMessages())
         return -1;
     prepareEngines();
     if (!addTrayIcon(window, mainParts.trayCallbackMessage))
