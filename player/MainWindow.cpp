@@ -72,6 +72,7 @@ BOOL registerMessages()
 {
     mainParts.trayCallbackMessage = RegisterWindowMessageA("PlayerNotifyMessage");
     mainParts.directShowEndMessage = RegisterWindowMessageA("PlayerDirectShowMessage");
+    mainParts.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     return mainParts.trayCallbackMessage && mainParts.directShowEndMessage;
 }
 
@@ -233,6 +234,10 @@ LRESULT onRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return onTrayCallback(window, lParam);
     if (message && message == mainParts.directShowEndMessage) {
         endOfPlay(window);
+        return 0;
+    }
+    if (message && message == mainParts.taskbarCreatedMessage) {
+        restoreTrayIcon();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
