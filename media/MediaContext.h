@@ -7,6 +7,9 @@
 #include "SoftMpegDevice.h"
 #include "Vbmp3Device.h"
 
+struct ContentMatch;
+struct RecognitionStep;
+
 // One per process: one engine of each kind, the state of the last recognised
 // file and the entries of the last playlist read. Every operation holds the
 // lock for its whole duration; chains call tests re-entrantly under it.
@@ -81,6 +84,12 @@ public:
     CountedLock& lock() { return lock_; }
 
 private:
+    // Recognition helpers, called under the lock.
+    BOOL accept(const ContentMatch& match);
+    BOOL checkBuffer(const BYTE* bytes, UINT size, bool (*check)(const BYTE*, size_t, ContentMatch*));
+    BOOL runFileSteps(const char* path, const RecognitionStep* steps, size_t count);
+    void probeStreams(const char* path);
+
     BOOL hasAudio_ = FALSE;
     BOOL hasVideo_ = FALSE;
     int probeRequest1_ = 0;

@@ -1,6 +1,8 @@
 #include "MediaDevice.h"
 
 // The defaults: available, sound but no picture, nothing else supported.
+// Moving by point and placing by rectangle reach the engine's own primitives,
+// so an engine that moves its picture gets both.
 BOOL MediaDevice::isAvailable() { return TRUE; }
 BOOL MediaDevice::probe(const char*) { return FALSE; }
 BOOL MediaDevice::open(const char*) { return FALSE; }
@@ -32,8 +34,18 @@ BOOL MediaDevice::getVideoSize(LONG*, LONG*) { return FALSE; }
 BOOL MediaDevice::showVideo(BOOL) { return FALSE; }
 BOOL MediaDevice::attachVideoWindow(HWND, HWND, DWORD, DWORD) { return FALSE; }
 void MediaDevice::detachVideoWindow() {}
-BOOL MediaDevice::moveVideoTo(const POINT*) { return FALSE; }
+BOOL MediaDevice::moveVideoTo(const POINT* point)
+{
+    LockScope hold(lock);
+    return point && moveVideo(point->x, point->y);
+}
+
 BOOL MediaDevice::moveVideo(LONG, LONG) { return FALSE; }
 BOOL MediaDevice::resizeVideo(LONG, LONG) { return FALSE; }
-BOOL MediaDevice::setVideoRect(const RECT*) { return FALSE; }
+BOOL MediaDevice::setVideoRect(const RECT* rect)
+{
+    LockScope hold(lock);
+    return rect && setVideoWindowRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+}
+
 BOOL MediaDevice::setVideoWindowRect(LONG, LONG, LONG, LONG) { return FALSE; }

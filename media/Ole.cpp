@@ -15,6 +15,8 @@ struct OleBinding {
     CountedLock olepro32Lock;
     CountedLock oleaut32Lock;
     bool comInitialised = false;
+    // Whether our OleInitialize call made it so, and OleUninitialize undoes it.
+    bool comOwned = false;
 
     ~OleBinding()
     {
@@ -62,8 +64,12 @@ BOOL OleInitialize()
     if (!ole.comInitialised) {
         static decltype(&::OleInitialize) cached;
         auto function = ole.ole32.resolve(cached, "OleInitialize", ole.ole32Lock);
-        // S_FALSE (already initialised on this thread) counts as success.
-        ole.comInitialised = function && SUCCEEDED(function(nullptr));
+        HRESULT result = function ? function(nullptr) : E_FAIL;
+        // S_FALSE (already initialised on this thread) counts as success. A
+        // thread that its owner put in the multithreaded apartment can use
+        // COM as it is; that initialisation is not ours to undo.
+        ole.comInitialised = SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
+        ole.comOwned = SUCCEEDED(result);
     }
     return ole.comInitialised;
 }
@@ -74,12 +80,15 @@ void OleUninitialize()
     LockScope scope(ole.ole32Lock);
     if (!ole.comInitialised)
         return;
-    static decltype(&::OleUninitialize) cached;
-    auto function = ole.ole32.resolve(cached, "OleUninitialize", ole.ole32Lock);
-    if (function) {
+    if (ole.comOwned) {
+        static decltype(&::OleUninitialize) cached;
+        auto function = ole.ole32.resolve(cached, "OleUninitialize", ole.ole32Lock);
+        if (!function)
+            return;
         function();
-        ole.comInitialised = false;
     }
+    ole.comInitialised = false;
+    ole.comOwned = false;
 }
 
 HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object)

@@ -32,7 +32,7 @@ public:
     RegistryStore value(const char* name) const;
     RegistryStore value(const char* name, DWORD defaultNumber) const;
     RegistryStore value(const char* name, DWORD defaultNumber, const char* subkey) const;
-    RegistryStore textValue(const char* name, const char* defaultText, const char* subkey) const;
+    RegistryStore textValue(const char* name, const char* defaultText, const char* subkey = nullptr) const;
 
     // In the operations below a null name means the accessor's value name
     // (itself null for the key's default value) and extra, when not null, is

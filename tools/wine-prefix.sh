@@ -24,3 +24,10 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
     /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic' /f >/dev/null 2>&1 9>&- </dev/null
   touch "$WINEPREFIX/.ready"
 fi
+if [ ! -f "$WINEPREFIX/.ready-crash" ]; then
+  # A crash prints a backtrace and ends the program (exit code 5) instead of
+  # opening the crash dialog, which would wait for a click until the timeout.
+  WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" wine reg add 'HKCU\Software\Wine\WineDbg' \
+    /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 9>&- </dev/null
+  touch "$WINEPREFIX/.ready-crash"
+fi

@@ -248,6 +248,33 @@ TEST(Ole, initialisesComOnceForTheWholeProcess)
     EXPECT_FALSE(threadHasCom());
 }
 
+TEST(Ole, usesTheMultithreadedApartmentOfAThreadAsItIs)
+{
+    ole32::OleUninitialize();
+    auto initialise = platformEntry<HRESULT(WINAPI*)(LPVOID, DWORD)>("OLE32.DLL", "CoInitializeEx");
+    auto uninitialise = platformEntry<void(WINAPI*)()>("OLE32.DLL", "CoUninitialize");
+    ASSERT_TRUE(initialise && uninitialise);
+    bool answered = false;
+    HRESULT created = E_FAIL;
+    bool keptCom = false;
+    onOtherThread([&] {
+        if (FAILED(initialise(nullptr, COINIT_MULTITHREADED)))
+            return;
+        answered = ole32::OleInitialize();
+        IUnknown* object = nullptr;
+        created = ole32::CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER,
+                                          IID_IUnknown, reinterpret_cast<void**>(&object));
+        if (object)
+            object->Release();
+        ole32::OleUninitialize();
+        keptCom = threadHasCom();
+        uninitialise();
+    });
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(S_OK, created);
+    EXPECT_TRUE(keptCom);
+}
+
 TEST(Ole, entriesInitialiseComThemselves)
 {
     ole32::OleUninitialize();

@@ -11,6 +11,8 @@ RegistryTestKey::RegistryTestKey()
 RegistryTestKey::~RegistryTestKey()
 {
     deleteKeyTree(HKEY_CURRENT_USER, path_.c_str());
+    // Fails while other tests still have keys there.
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\PlayerTests");
 }
 
 std::string RegistryTestKey::below(const char* subkey) const

@@ -1,0 +1,83 @@
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+
+#include "../MediaKind.h"
+
+// Content tests on the first bytes of a file. Each check answers whether the
+// bytes (size of them, from offset 0) match and, on a match, fills *match
+// with what the file holds. The same checks serve a caller's header buffer
+// and the file readers, so the two cannot drift apart.
+
+struct ContentMatch {
+    MediaKind kind = MediaKindUnknown;
+    bool hasAudio = false;
+    bool hasVideo = false;
+    // Waves record the format tag at offset 20.
+    bool hasWaveFormatTag = false;
+    uint16_t waveFormatTag = 0;
+};
+
+using ContentCheck = bool (*)(const uint8_t* bytes, size_t size, ContentMatch* match);
+
+// How many bytes from offset 0 the file reader hands each check: exactly the
+// minimum the check needs.
+enum : size_t {
+    WaveHeadSize = 22,
+    RiffHeadSize = 12,
+    MidiHeadSize = 12,
+    QuickTimeHeadSize = 8,
+    AuHeadSize = 4,
+    RealMediaBlockSize = 1024,
+    TrackTagSize = 128,
+};
+
+bool matchWaveMpeg(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchRiffMp3(const uint8_t* bytes, size_t size, ContentMatch* match);
+// The header only: the file reader adds the size rule below.
+bool matchWave(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchCdxa(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchAvi(const uint8_t* bytes, size_t size, ContentMatch* match);
+// Needs the track chunk inside the buffer, "MThd" length plus 16 bytes.
+bool matchMidi(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchCdda(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchQuickTime(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchRealMedia(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchAiff(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchAu(const uint8_t* bytes, size_t size, ContentMatch* match);
+
+// The buffer chains: the first check that matches decides.
+bool matchKnownMedia(const uint8_t* bytes, size_t size, ContentMatch* match);
+bool matchOtherMedia(const uint8_t* bytes, size_t size, ContentMatch* match);
+
+// Wave size rule, file readers only. F is the file size, R the RIFF size at
+// offset 4. When waveNeedsLookAtRiffSize answers false the wave is accepted;
+// otherwise the reader reads the 4 bytes at offset R and asks waveAcceptsLook
+// (a failed read rejects). Computed without wrap-around: a huge RIFF size, as
+// streaming writers leave it, is past the end and accepted.
+bool waveNeedsLookAtRiffSize(uint64_t fileSize, uint32_t riffSize);
+bool waveAcceptsLook(uint64_t fileSize, uint32_t riffSize, const uint8_t bytesAtRiffSize[4]);
+
+// MIDI, file readers: for a 12-byte head that starts "MThd", the offset of
+// the 4 bytes that must be "MTrk" (64-bit, so a huge length cannot wrap to a
+// small offset). Answers false for any other head.
+bool midiTrackOffset(const uint8_t head[12], uint64_t* offset);
+// The 4 bytes at that offset: "MTrk" makes the file MIDI.
+bool matchMidiTrackChunk(const uint8_t bytes[4], ContentMatch* match);
+
+// RealMedia, file readers. The block's text ends at its first NUL byte; a
+// token is a run of characters other than space, tab, LF and CR.
+bool firstToken(const uint8_t* block, size_t size, size_t* start, size_t* length);
+// A file name whose extension is ".ra", ".rm", ".ram" or ".rmm" (any case).
+bool hasRealMediaReferenceExtension(const char* path);
+// The first token of a RealMedia file or reference file: an address in a file
+// with a RealMedia extension, or the buffer rule on the token's first 4 bytes.
+bool matchRealMediaToken(const char* path, const uint8_t* token, size_t length, ContentMatch* match);
+
+// A 128-byte ID3v1 tag begins "TAG"; a file with one at its start or at 128
+// bytes before its end is taken for MPEG audio.
+bool matchTrackTag(const uint8_t bytes[3], ContentMatch* match);
+
+// The plug-in's label for an accepted wave: "Wave", "WaveWithCodec", or null
+// when the format tag is not one it labels.
+const char* waveLabel(uint16_t waveFormatTag);

@@ -1,0 +1,82 @@
+// Every content check, the chains and the file-side rules over arbitrary
+// first bytes. Besides memory safety: a check that accepts a prefix accepts
+// the longer buffer too (more bytes never undo a match), and the chains
+// answer exactly what their checks answer in order.
+#include <stdint.h>
+#include <stdlib.h>
+
+#include "Bytes.h"
+#include "ContentTests.h"
+
+namespace {
+
+const ContentCheck knownChain[] = {matchWaveMpeg, matchRiffMp3, matchWave, matchCdxa,
+                                   matchAvi,      matchMidi,    matchCdda};
+const ContentCheck otherChain[] = {matchQuickTime, matchRealMedia, matchAiff, matchAu};
+
+void check(bool condition)
+{
+    if (!condition)
+        abort();
+}
+
+void chainAgrees(const ContentCheck* chain, size_t count, bool (*whole)(const uint8_t*, size_t, ContentMatch*),
+                 const uint8_t* data, size_t size)
+{
+    ContentMatch byChain, byStep;
+    bool accepted = whole(data, size, &byChain);
+    bool any = false;
+    for (size_t i = 0; i < count && !any; ++i)
+        any = chain[i](data, size, &byStep);
+    check(accepted == any);
+    if (accepted)
+        check(byChain.kind == byStep.kind && byChain.hasAudio == byStep.hasAudio);
+}
+
+void longerStillMatches(const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return;
+    ContentMatch m;
+    for (ContentCheck c : knownChain)
+        if (c(data, size - 1, &m))
+            check(c(data, size, &m));
+    for (ContentCheck c : otherChain)
+        if (c(data, size - 1, &m))
+            check(c(data, size, &m));
+}
+
+// The file readers' rules with the input standing in for the whole file.
+void fileRules(const uint8_t* data, size_t size)
+{
+    if (size >= WaveHeadSize) {
+        uint32_t riffSize = readLe32(data + 4);
+        if (waveNeedsLookAtRiffSize(size, riffSize)) {
+            check((uint64_t)riffSize + 4 <= size);
+            waveAcceptsLook(size, riffSize, data + riffSize);
+        }
+    }
+    uint64_t offset;
+    ContentMatch m;
+    if (size >= MidiHeadSize && midiTrackOffset(data, &offset) && offset + 4 <= size)
+        matchMidiTrackChunk(data + offset, &m);
+    size_t start, length;
+    if (firstToken(data, size, &start, &length)) {
+        check(start + length <= size && length > 0);
+        const char* names[] = {"a.ram", "a.dat"};
+        matchRealMediaToken(names[data[0] & 1], data + start, length, &m);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    chainAgrees(knownChain, 7, matchKnownMedia, data, size);
+    chainAgrees(otherChain, 4, matchOtherMedia, data, size);
+    longerStillMatches(data, size);
+    fileRules(data, size);
+    if (size >= 2)
+        waveLabel(readLe16(data));
+    return 0;
+}

@@ -1,0 +1,83 @@
+// The recognisers over real files written by sox and ffmpeg
+// (tools/make-sample-media.sh, run by the build into build/win32/samples).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "ContentTests.h"
+#include "MediaContext.h"
+#include "RecognitionSamples.h"
+#include "TestPaths.h"
+
+namespace {
+
+struct Sample {
+    const char* name;
+    MediaKind kind;  // by content; Unknown when no content test takes it
+    bool known;
+    bool otherByBuffer;  // the buffer chain cannot see names or tags at the end
+    const char* waveLabel;
+};
+
+const Sample samples[] = {
+    {"pcm16.wav", MediaKindWave, true, false, "Wave"},
+    {"ulaw.wav", MediaKindWave, true, false, "WaveWithCodec"},
+    {"msadpcm.wav", MediaKindWave, true, false, "WaveWithCodec"},
+    {"imaadpcm.wav", MediaKindWave, true, false, "WaveWithCodec"},
+    {"sox-streamed.wav", MediaKindWave, true, false, nullptr},  // extensible format, tag 0xFFFE
+    {"ffmpeg-streamed.wav", MediaKindWave, true, false, "Wave"},  // RIFF size 0xFFFFFFFF
+    {"mp3-in-wave.wav", MediaKindMpeg, true, false, nullptr},
+    {"clip.avi", MediaKindAvi, true, false, nullptr},
+    {"song.mid", MediaKindMidi, true, false, nullptr},
+    {"sound.aiff", MediaKindAiff, false, true, nullptr},
+    {"sound.au", MediaKindAu, false, true, nullptr},
+    {"tagged.mp3", MediaKindMpeg, false, false, nullptr},
+    {"clip.mov", MediaKindQuickTime, false, true, nullptr},
+    {"clip.rm", MediaKindRealMedia, false, true, nullptr},
+    {"reference.ram", MediaKindRealMedia, false, false, nullptr},
+    // Left to the engines: nothing in their first bytes names them.
+    {"sound.aifc", MediaKindUnknown, false, false, nullptr},
+    {"untagged.mp3", MediaKindUnknown, false, false, nullptr},
+    {"clip-ftyp.mov", MediaKindUnknown, false, false, nullptr},
+    {"clip.mpg", MediaKindUnknown, false, false, nullptr},
+    {"clip.wma", MediaKindUnknown, false, false, nullptr},
+    {"picture.png", MediaKindUnknown, false, false, nullptr},
+    {"picture.bmp", MediaKindUnknown, false, false, nullptr},
+};
+
+}  // namespace
+
+TEST(RecognitionSamples, eachFileIsNamedByItsContent)
+{
+    std::string folder = sampleMediaFolder();
+    if (folder.empty())
+        GTEST_SKIP() << "no sample media: run tools/make-sample-media.sh (needs sox and ffmpeg)";
+    MediaContext context;
+    int found = 0;
+    for (const Sample& s : samples) {
+        std::string path = folder + s.name;
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            continue;  // its tool or encoder was missing
+        ++found;
+        SCOPED_TRACE(s.name);
+        EXPECT_EQ(s.kind, recognizeByContent(context, path.c_str()));
+        EXPECT_EQ(s.known, context.isKnownMedia(path.c_str()) != FALSE);
+        // The reference file is one line of text; the rest are binary.
+        EXPECT_EQ(strcmp(s.name, "reference.ram") == 0, context.isTextFile(path.c_str()) != FALSE);
+        if (s.kind == MediaKindWave) {
+            ASSERT_TRUE(context.isWave(path.c_str()));
+            EXPECT_STREQ(s.waveLabel, waveLabel(context.waveFormatTag()));
+        }
+        // The buffer chains on the first bytes agree with the file chains.
+        BYTE head[1024];
+        UINT size = readFileHead(path.c_str(), head, sizeof head);
+        EXPECT_EQ(s.known, context.isKnownMediaBuffer(head, size) != FALSE);
+        EXPECT_EQ(s.otherByBuffer, context.isOtherMediaBuffer(head, size) != FALSE);
+    }
+    EXPECT_GT(found, 0);
+    EXPECT_EQ(0, context.lock().depth());
+}
