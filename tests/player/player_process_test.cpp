@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -128,6 +130,57 @@ TEST_F(PlayerRun, AnUnplayableListEndsEvenWithRepeat)
     writeBytes(text, "not a medium", 12);
     ASSERT_TRUE(primary.start(args({"-Repeat", text, folder + "missing.wav"})));
     EXPECT_TRUE(primary.waitForEnd(Generous));
+}
+
+TEST_F(PlayerRun, APlaylistPlaysItsEntriesAndDeleteRemovesOnlyTheList)
+{
+    std::vector<std::string> entries = {wave("a.wav", 800), wave("b.wav", 800), wave("c.wav", 800)};
+    std::string list = folder + "list.m3u";
+    const char lines[] = "a.wav\r\nb.wav\r\nc.wav\r\n";
+    writeBytes(list, lines, sizeof lines - 1);
+    ASSERT_TRUE(primary.start(args({"-Delete", list})));
+    // The list stays the current file while its entries play.
+    EXPECT_TRUE(waitForCurrentFile(list, 3, Generous));
+    EXPECT_TRUE(primary.waitForEnd(Generous));
+    EXPECT_FALSE(fileExists(list));
+    for (const std::string& entry : entries)
+        EXPECT_TRUE(fileExists(entry)) << entry;
+}
+
+TEST_F(PlayerRun, HelpWaitsForTheUsageDialogAndThenEnds)
+{
+    ASSERT_TRUE(primary.start({"-Help0"}));
+    HWND dialog = waitForDialog(primary.id(), Generous);
+    ASSERT_TRUE(dialog);
+    char caption[64] = "", text[128] = "";
+    GetWindowTextA(dialog, caption, sizeof caption);
+    GetDlgItemTextA(dialog, 1000, text, sizeof text);
+    EXPECT_STREQ("PLAYER", caption);
+    EXPECT_EQ(0, strncmp(text, "PLAYER [option | filename]...", 29)) << text;
+    EXPECT_TRUE(primary.running());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(primary.waitForEnd(Generous));
+}
+
+TEST_F(PlayerRun, AForwardedHelpLeavesThePlayingFileAlone)
+{
+    std::string longer = wave("long.wav", 30000);
+    ASSERT_TRUE(primary.start(args({longer})));
+    ASSERT_TRUE(waitForCurrentFile(longer, 1, Generous));
+    startSecond({"-Help0"});
+    HWND dialog = waitForDialog(primary.id(), Generous);
+    ASSERT_TRUE(dialog);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    DWORD start = GetTickCount();
+    while (IsWindow(dialog) && GetTickCount() - start < Generous)
+        Sleep(50);
+    EXPECT_FALSE(IsWindow(dialog));
+    RunningPlayerState state;
+    ASSERT_TRUE(runningPlayerState(&state));
+    EXPECT_EQ(1u, state.startedFiles);
+    EXPECT_STRCASEEQ(longer.c_str(), state.currentFile);
+    startSecond({"-End"});
+    EXPECT_TRUE(primary.waitForEnd(20000));
 }
 
 } // namespace

@@ -14,7 +14,39 @@ std::string commandLine(const std::vector<std::string>& arguments)
     return line;
 }
 
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findDialog(HWND window, LPARAM lParam)
+{
+    DialogSearch* search = (DialogSearch*)lParam;
+    DWORD id = 0;
+    char className[16] = "";
+    GetWindowThreadProcessId(window, &id);
+    GetClassNameA(window, className, sizeof className);
+    if (id == search->processId && lstrcmpA(className, "#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 } // namespace
+
+HWND waitForDialog(DWORD processId, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    do {
+        DialogSearch search = {processId, nullptr};
+        EnumWindows(findDialog, (LPARAM)&search);
+        if (search.found)
+            return search.found;
+        Sleep(PollInterval);
+    } while (GetTickCount() - start < milliseconds);
+    return nullptr;
+}
 
 const std::vector<std::string> mciOnly = {"-TryByMci", "-NoTryByDirectShow", "-NoTryByDirectMusic",
                                           "-NoTryByExternalEngine"};
@@ -30,6 +62,7 @@ bool PlayerProcess::start(const std::vector<std::string>& arguments)
         return false;
     CloseHandle(info.hThread);
     process_ = info.hProcess;
+    id_ = info.dwProcessId;
     return true;
 }
 

@@ -20,10 +20,16 @@ public:
     bool waitForEnd(DWORD milliseconds);
     bool running() const;
     void kill();
+    DWORD id() const { return id_; }
 
 private:
     HANDLE process_ = nullptr;
+    DWORD id_ = 0;
 };
+
+// A visible dialog window of the process, waiting up to the time; null when
+// none appeared.
+HWND waitForDialog(DWORD processId, DWORD milliseconds);
 
 // Ends every player left running (by an earlier failed test).
 void killRunningPlayers();
