@@ -1,39 +1,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 
 #include <string>
 #include <vector>
 
+#include "DropFileLists.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
 
 // Dropped and pasted file lists (CF_HDROP) replace or extend the play queue.
 namespace {
-
-HGLOBAL makeDropList(const std::vector<std::string>& names)
-{
-    std::string packed;
-    for (const std::string& name : names)
-        packed += name + '\0';
-    packed += '\0';
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + packed.size());
-    DROPFILES* drop = (DROPFILES*)GlobalLock(memory);
-    drop->pFiles = sizeof(DROPFILES);
-    memcpy(drop + 1, packed.data(), packed.size());
-    GlobalUnlock(memory);
-    return memory;
-}
-
-bool putOnClipboard(HGLOBAL memory)
-{
-    if (!OpenClipboard(nullptr))
-        return false;
-    EmptyClipboard();
-    bool put = !memory || SetClipboardData(CF_HDROP, memory);
-    CloseClipboard();
-    return put;
-}
 
 class QueueReplacement : public ::testing::Test {
 protected:
@@ -47,7 +23,7 @@ protected:
     }
     void TearDown() override
     {
-        putOnClipboard(nullptr);
+        emptyClipboard(nullptr);
         playQueue.clear();
     }
 
@@ -63,7 +39,7 @@ protected:
 
 TEST_F(QueueReplacement, ADropWithoutCtrlReplacesTheListAndRestartsIt)
 {
-    HGLOBAL list = makeDropList({"C:\\a.wav", "C:\\b.wav"});
+    HGLOBAL list = makeDropFileList({"C:\\a.wav", "C:\\b.wav"});
     EXPECT_TRUE(replaceQueueFromDrop((HDROP)list, FALSE));
     GlobalFree(list);
     EXPECT_EQ((std::vector<std::string>{"C:\\a.wav", "C:\\b.wav"}), queueWords());
@@ -73,7 +49,7 @@ TEST_F(QueueReplacement, ADropWithoutCtrlReplacesTheListAndRestartsIt)
 
 TEST_F(QueueReplacement, ADropWithCtrlAppendsAndLeavesAnOverlongNameOut)
 {
-    HGLOBAL list = makeDropList({"C:\\a.wav", "C:\\" + std::string(300, 'x'), "C:\\b.wav"});
+    HGLOBAL list = makeDropFileList({"C:\\a.wav", "C:\\" + std::string(300, 'x'), "C:\\b.wav"});
     EXPECT_TRUE(replaceQueueFromDrop((HDROP)list, TRUE));
     GlobalFree(list);
     EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "C:\\a.wav", "C:\\b.wav"}), queueWords());
@@ -83,12 +59,12 @@ TEST_F(QueueReplacement, ADropWithCtrlAppendsAndLeavesAnOverlongNameOut)
 
 TEST_F(QueueReplacement, TheClipboardsFileListIsAddedOrPlayed)
 {
-    ASSERT_TRUE(putOnClipboard(nullptr));
+    emptyClipboard(nullptr);
     EXPECT_FALSE(clipboardHasFiles());
     EXPECT_FALSE(playClipboardFiles(nullptr, TRUE));
     EXPECT_EQ(2u, queueWords().size());
 
-    ASSERT_TRUE(putOnClipboard(makeDropList({"D:\\music\\c.mid"})));
+    ASSERT_TRUE(putFileListOnClipboard(nullptr, {"D:\\music\\c.mid"}));
     EXPECT_TRUE(clipboardHasFiles());
     EXPECT_TRUE(playClipboardFiles(nullptr, TRUE));
     EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "D:\\music\\c.mid"}), queueWords());
