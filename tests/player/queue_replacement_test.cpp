@@ -6,6 +6,7 @@
 
 #include "DropFileLists.h"
 #include "PlayQueue.h"
+#include "PlayQueueWords.h"
 #include "PlayerCore.h"
 
 // Dropped and pasted file lists (CF_HDROP) replace or extend the play queue.
@@ -27,14 +28,6 @@ protected:
         playQueue.clear();
     }
 
-    std::vector<std::string> queueWords() const
-    {
-        std::vector<std::string> words;
-        char word[MAX_PATH];
-        for (LONG i = 0; playQueue.wordAt(i, word); ++i)
-            words.push_back(word);
-        return words;
-    }
 };
 
 TEST_F(QueueReplacement, ADropWithoutCtrlReplacesTheListAndRestartsIt)
@@ -42,7 +35,7 @@ TEST_F(QueueReplacement, ADropWithoutCtrlReplacesTheListAndRestartsIt)
     HGLOBAL list = makeDropFileList({"C:\\a.wav", "C:\\b.wav"});
     EXPECT_TRUE(replaceQueueFromDrop((HDROP)list, FALSE));
     GlobalFree(list);
-    EXPECT_EQ((std::vector<std::string>{"C:\\a.wav", "C:\\b.wav"}), queueWords());
+    EXPECT_EQ((std::vector<std::string>{"C:\\a.wav", "C:\\b.wav"}), playQueueWords());
     EXPECT_EQ(-1, playQueue.position());
     EXPECT_TRUE(playQueue.cancelled());
 }
@@ -52,7 +45,7 @@ TEST_F(QueueReplacement, ADropWithCtrlAppendsAndLeavesAnOverlongNameOut)
     HGLOBAL list = makeDropFileList({"C:\\a.wav", "C:\\" + std::string(300, 'x'), "C:\\b.wav"});
     EXPECT_TRUE(replaceQueueFromDrop((HDROP)list, TRUE));
     GlobalFree(list);
-    EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "C:\\a.wav", "C:\\b.wav"}), queueWords());
+    EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "C:\\a.wav", "C:\\b.wav"}), playQueueWords());
     EXPECT_EQ(1, playQueue.position());
     EXPECT_FALSE(playQueue.cancelled());
 }
@@ -62,14 +55,14 @@ TEST_F(QueueReplacement, TheClipboardsFileListIsAddedOrPlayed)
     emptyClipboard(nullptr);
     EXPECT_FALSE(clipboardHasFiles());
     EXPECT_FALSE(playClipboardFiles(nullptr, TRUE));
-    EXPECT_EQ(2u, queueWords().size());
+    EXPECT_EQ(2u, playQueueWords().size());
 
     ASSERT_TRUE(putFileListOnClipboard(nullptr, {"D:\\music\\c.mid"}));
     EXPECT_TRUE(clipboardHasFiles());
     EXPECT_TRUE(playClipboardFiles(nullptr, TRUE));
-    EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "D:\\music\\c.mid"}), queueWords());
+    EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "D:\\music\\c.mid"}), playQueueWords());
     EXPECT_TRUE(playClipboardFiles(nullptr, FALSE));
-    EXPECT_EQ((std::vector<std::string>{"D:\\music\\c.mid"}), queueWords());
+    EXPECT_EQ((std::vector<std::string>{"D:\\music\\c.mid"}), playQueueWords());
     EXPECT_EQ(-1, playQueue.position());
 }
 
