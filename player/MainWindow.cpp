@@ -72,6 +72,7 @@ BOOL registerMessages()
 {
     mainParts.trayCallbackMessage = RegisterWindowMessageA("PlayerNotifyMessage");
     mainParts.directShowEndMessage = RegisterWindowMessageA("PlayerDirectShowMessage");
+    mainParts.taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
     return mainParts.trayCallbackMessage && mainParts.directShowEndMessage;
 }
 
@@ -80,8 +81,10 @@ LRESULT onCreate(HWND window)
     mainWindow = window;
     if (!buildGenreTablePath() || !loadStateCursors() || !createTickEvent() || !createChildren(window))
         return -1;
+    // Without OLE on this thread (or without OLE32) files cannot be dropped,
+    // but the player still plays.
     mainParts.dropRegistered = ole32::RegisterDragDrop(window, mainParts.dropTarget, TRUE);
-    if (!mainParts.dropRegistered || !registerMessages())
+    if (!registerMessages())
         return -1;
     prepareEngines();
     if (!addTrayIcon(window, mainParts.trayCallbackMessage))
@@ -231,6 +234,10 @@ LRESULT onRegisteredMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return onTrayCallback(window, lParam);
     if (message && message == mainParts.directShowEndMessage) {
         endOfPlay(window);
+        return 0;
+    }
+    if (message && message == mainParts.taskbarCreatedMessage) {
+        restoreTrayIcon();
         return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);

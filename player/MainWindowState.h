@@ -43,6 +43,7 @@ struct MainWindowParts {
     BOOL dropRegistered = FALSE;
     UINT trayCallbackMessage = 0;    // "PlayerNotifyMessage"
     UINT directShowEndMessage = 0;   // "PlayerDirectShowMessage"
+    UINT taskbarCreatedMessage = 0;  // "TaskbarCreated": the shell's tray is new
     char genreTablePath[MAX_PATH] = {};
     BOOL created = FALSE;  // every creation step succeeded
 };

@@ -10,6 +10,8 @@ namespace {
 
 struct TrayState {
     HWND window = nullptr;
+    UINT callbackMessage = 0;
+    char tip[64] = {};
     UINT stateIcon = 0;  // 503 or 504 once a file was opened
     BOOL usageShown = FALSE;
 };
@@ -39,10 +41,25 @@ BOOL showIcon(UINT iconId)
 
 } // namespace
 
+void cutTrayTip(char* tip, const char* text)
+{
+    const UINT room = 63;
+    UINT length = 0;
+    while (text[length]) {
+        UINT next = IsDBCSLeadByte(static_cast<BYTE>(text[length])) && text[length + 1] ? 2 : 1;
+        if (length + next > room)
+            break;
+        length += next;
+    }
+    CopyMemory(tip, text, length);
+    tip[length] = 0;
+}
+
 BOOL addTrayIcon(HWND window, UINT callbackMessage)
 {
     tray = TrayState();
     tray.window = window;
+    tray.callbackMessage = callbackMessage;
     NOTIFYICONDATAA data = trayData(NIF_MESSAGE);
     data.uCallbackMessage = callbackMessage;
     if (Shell_NotifyIconA(NIM_ADD, &data))
@@ -61,8 +78,9 @@ BOOL setTrayTip(const char* text)
 {
     if (!tray.window)
         return FALSE;
+    cutTrayTip(tray.tip, text);
     NOTIFYICONDATAA data = trayData(NIF_TIP);
-    lstrcpynA(data.szTip, text, 64);
+    lstrcpyA(data.szTip, tray.tip);
     return Shell_NotifyIconA(NIM_MODIFY, &data);
 }
 
@@ -73,6 +91,19 @@ BOOL deleteTrayIcon()
     NOTIFYICONDATAA data = trayData(0);
     tray.window = nullptr;
     return Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+BOOL restoreTrayIcon()
+{
+    if (!tray.window)
+        return FALSE;
+    NOTIFYICONDATAA data = trayData(NIF_MESSAGE | NIF_TIP);
+    data.uCallbackMessage = tray.callbackMessage;
+    lstrcpyA(data.szTip, tray.tip);
+    if (!Shell_NotifyIconA(NIM_ADD, &data))
+        return FALSE;
+    UINT icon = tray.usageShown ? IDI_USAGE : tray.stateIcon;
+    return !icon || showIcon(icon);
 }
 
 void showUsageTrayIcon(BOOL shown)

@@ -19,6 +19,7 @@
 #include "PlayerCore.h"
 #include "PlayerSettings.h"
 #include "StateCursor.h"
+#include "TrayIcon.h"
 #include "resource.h"
 
 namespace {
@@ -153,6 +154,41 @@ TEST_F(MainWindowTest, NotificationIconLivesAsLongAsTheWindow)
     EXPECT_TRUE(trayIconExists(window));
     DestroyWindow(window);
     EXPECT_FALSE(trayIconExists(window));
+}
+
+TEST_F(MainWindowTest, ANewNotificationAreaGetsTheIconAgain)
+{
+    NOTIFYICONDATAA data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = window;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data));
+    ASSERT_FALSE(trayIconExists(window));
+    SendMessageA(window, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(trayIconExists(window));
+}
+
+TEST(TrayTip, IsCutAtSixtyThreeBytesBetweenCharacters)
+{
+    char tip[64];
+    std::string latin(100, 'a');
+    cutTrayTip(tip, latin.c_str());
+    EXPECT_EQ(63u, strlen(tip));
+    cutTrayTip(tip, "short");
+    EXPECT_STREQ("short", tip);
+
+    // forty double-byte characters of the system code page, when it has them
+    std::string wide;
+    char encoded[4];
+    int size = WideCharToMultiByte(CP_ACP, 0, L"\u3042", 1, encoded, sizeof encoded, nullptr, nullptr);
+    if (size != 2 || !IsDBCSLeadByte(static_cast<BYTE>(encoded[0])))
+        GTEST_SKIP() << "the system code page has no double-byte characters";
+    for (int i = 0; i < 40; ++i)
+        wide.append(encoded, 2);
+    wide = "x" + wide;
+    cutTrayTip(tip, wide.c_str());
+    EXPECT_EQ(63u, strlen(tip));
+    cutTrayTip(tip, wide.c_str() + 1);
+    EXPECT_EQ(62u, strlen(tip));
 }
 
 TEST_F(MainWindowTest, UsageIconShowsWhileTheDialogIsOpen)
