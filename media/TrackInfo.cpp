@@ -211,7 +211,7 @@ BOOL TrackInfo::copyField(int index, char* buffer, UINT size)
 {
     LockScope hold(lock_);
     const char* text = field(index);
-    if (size == 0)
+    if (!buffer || size == 0)
         return FALSE;
     buffer[0] = '\0';
     if (!text)
