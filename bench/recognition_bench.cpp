@@ -62,7 +62,7 @@ Bytes mixedFile(unsigned i)
         memcpy(&b[size - 128], "TAG", 3);
         return b;
     }
-    case 12: return padded(text("#EXTM3U\r\n"), size % 4000, 'a');
+    case 12: return text("#EXTM3U\r\nfile0.bin\r\nfile1.bin\r\nmissing.wav\r\n");
     case 13: return padded(text("\x93\xFA\x96\x7B\x8C\xEA\r\n"), size % 9000, 'x');
     case 14: return padded(text("BM"), size, 0x7F);
     case 15: return padded(text("\x89PNG\r\n\x1A\n"), size, 0x01);
@@ -82,7 +82,8 @@ std::vector<std::string> writeMixedFolder(const std::string& folder, unsigned co
 {
     std::vector<std::string> paths;
     for (unsigned i = 0; i < count; ++i) {
-        paths.push_back(folder + "file" + std::to_string(i) + (i % 20 == 10 ? ".ram" : ".bin"));
+        const char* extension = i % 20 == 10 ? ".ram" : i % 20 == 12 ? ".m3u" : ".bin";
+        paths.push_back(folder + "file" + std::to_string(i) + extension);
         writeBytes(paths.back(), mixedFile(i));
     }
     if (samples.empty())
@@ -112,6 +113,15 @@ BOOL bareOpenRead(const char* path)
     BOOL ok = ReadFile(file, head, sizeof head, &read, nullptr) && read == sizeof head;
     CloseHandle(file);
     return ok;
+}
+
+BOOL outsideEnginesOpen(MediaContext& context, const char* path)
+{
+    if (context.vbmp3Device().open(path))
+        return context.vbmp3Device().close();
+    if (context.softMpegDevice().open(path))
+        return context.softMpegDevice().close();
+    return FALSE;
 }
 
 struct Loop {
@@ -145,6 +155,8 @@ int main(int argc, char** argv)
         {"open + 22-byte read + close", [](MediaContext&, const char* p) { return bareOpenRead(p); }, {}},
         {"known chain", [](MediaContext& c, const char* p) { return c.isKnownMedia(p); }, {}},
         {"other chain, no probes", [](MediaContext& c, const char* p) { return c.isOtherMedia(p); }, {}},
+        // The part of the other chain that its last two steps take.
+        {"VBMP3 + SoftMPEG open only", [](MediaContext& c, const char* p) { return outsideEnginesOpen(c, p); }, {}},
     };
     LARGE_INTEGER frequency, start, end;
     QueryPerformanceFrequency(&frequency);

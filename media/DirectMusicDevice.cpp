@@ -111,6 +111,7 @@ DirectMusicDevice::~DirectMusicDevice()
 
 BOOL DirectMusicDevice::probe(const char* fileName)
 {
+    LockScope hold(lock);
     return fileName && isMidiFile(fileName);
 }
 

@@ -3,10 +3,24 @@
 #include <dshow.h>
 
 #include "Ole.h"
+#include "Vbmp3Device.h"
 
 namespace {
 
 const LONG silentVolume = -10000; // hundredths of a decibel
+
+// The VBMP3 library reads an MP3 file's length from the file, where the graph
+// estimates it; it takes nothing but MPEG audio, so other files fall through.
+BOOL measureWithVbmp3(const char* fileName, LONG* seconds)
+{
+    Vbmp3Device vbmp3;
+    LONG measured = -1;
+    BOOL known = vbmp3.open(fileName) && vbmp3.getLength(&measured) && measured >= 0;
+    vbmp3.close();
+    if (known)
+        *seconds = measured;
+    return known;
+}
 
 } // namespace
 
@@ -212,6 +226,10 @@ BOOL DirectShowDevice::measureLength()
 {
     if (lengthExact_ >= 0.0)
         return TRUE;
+    if (!isWindowsMediaGraph() && measureWithVbmp3(fileName_, &lengthSeconds_)) {
+        lengthExact_ = lengthSeconds_;
+        return TRUE;
+    }
     REFTIME duration = 0;
     if (FAILED(mediaPosition_->get_Duration(&duration)))
         return FALSE;
@@ -227,12 +245,9 @@ BOOL DirectShowDevice::getLengthExact(double* seconds)
     LockScope hold(lock);
     if (!isOpen())
         return FALSE;
-    if (!measureLength()) {
-        *seconds = -1.0;
-        return FALSE;
-    }
-    *seconds = lengthExact_;
-    return TRUE;
+    BOOL known = measureLength();
+    *seconds = known ? lengthExact_ : -1.0;
+    return known;
 }
 
 BOOL DirectShowDevice::getLength(LONG* seconds)
@@ -240,14 +255,12 @@ BOOL DirectShowDevice::getLength(LONG* seconds)
     if (!seconds)
         return FALSE;
     LockScope hold(lock);
+    double exact = 0;
     if (!isOpen())
         return FALSE;
-    if (!measureLength()) {
-        *seconds = -1;
-        return FALSE;
-    }
-    *seconds = lengthSeconds_;
-    return TRUE;
+    BOOL known = getLengthExact(&exact);
+    *seconds = known ? lengthSeconds_ : -1;
+    return known;
 }
 
 BOOL DirectShowDevice::getPositionExact(double* seconds)

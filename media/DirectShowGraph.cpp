@@ -12,26 +12,30 @@ namespace {
 
 const UINT filterNameSize = 256;
 
-void readFilterName(IBaseFilter* filter, char* name)
-{
-    name[0] = '\0';
-    FILTER_INFO info = {};
-    if (FAILED(filter->QueryFilterInfo(&info)))
-        return;
-    if (info.pGraph)
-        info.pGraph->Release();
-    if (!WideCharToMultiByte(CP_ACP, 0, info.achName, -1, name, filterNameSize, nullptr, nullptr))
-        name[0] = '\0';
-}
-
-BOOL isNamed(IBaseFilter* filter, const WCHAR* name)
+// The FILTER_INFO name; the graph reference that comes with it is given back.
+BOOL queryFilterName(IBaseFilter* filter, WCHAR (&name)[MAX_FILTER_NAME])
 {
     FILTER_INFO info = {};
     if (FAILED(filter->QueryFilterInfo(&info)))
         return FALSE;
     if (info.pGraph)
         info.pGraph->Release();
-    return lstrcmpiW(info.achName, name) == 0;
+    lstrcpynW(name, info.achName, MAX_FILTER_NAME);
+    return TRUE;
+}
+
+void readFilterName(IBaseFilter* filter, char* name)
+{
+    WCHAR wide[MAX_FILTER_NAME];
+    if (!queryFilterName(filter, wide)
+        || !WideCharToMultiByte(CP_ACP, 0, wide, -1, name, filterNameSize, nullptr, nullptr))
+        name[0] = '\0';
+}
+
+BOOL isNamed(IBaseFilter* filter, const WCHAR* name)
+{
+    WCHAR wide[MAX_FILTER_NAME];
+    return queryFilterName(filter, wide) && lstrcmpiW(wide, name) == 0;
 }
 
 BOOL readsFile(IBaseFilter* filter, const WCHAR* path)

@@ -67,6 +67,8 @@ bool realMediaFile(RecognitionHead& head, const char* path, ContentMatch* match)
     while (count > 0) {
         if (firstToken(text, count, &start, &length))
             return matchRealMediaToken(path, text + start, length, match);
+        if (!isBlankBlock(text, count))
+            return false;
         count = head.file.readSomeAt(next, block, sizeof block);
         next += count;
         text = block;
@@ -177,10 +179,8 @@ BOOL MediaContext::isOtherMedia(const char* path)
     LockScope hold(lock_);
     if (runFileSteps(path, OtherContentChain, 5))
         return TRUE;
-    if (isPlaylist(path)) {
-        kind_ = MediaKindPlayList;
+    if (isPlaylist(path))
         return TRUE;
-    }
     // The outside engines decide by opening the file; nothing stays open.
     MediaDevice* device = &vbmp3Device_;
     MediaKind kind = MediaKindMpeg;

@@ -24,7 +24,7 @@ bool isPrintableSingleByte(BYTE byte)
         return false;
     if (type1 & (C1_ALPHA | C1_DIGIT | C1_PUNCT | C1_BLANK))
         return true;
-    return GetStringTypeW(CT_CTYPE3, &wide, 1, &type3) && (type3 & (C3_KATAKANA | C3_HIRAGANA | C3_SYMBOL));
+    return GetStringTypeW(CT_CTYPE3, &wide, 1, &type3) && (type3 & (C3_KATAKANA | C3_SYMBOL));
 }
 
 // A trail byte is one that completes a character after some lead byte.

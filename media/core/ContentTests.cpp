@@ -197,6 +197,14 @@ bool firstToken(const uint8_t* block, size_t size, size_t* start, size_t* length
     return true;
 }
 
+bool isBlankBlock(const uint8_t* block, size_t size)
+{
+    for (size_t i = 0; i < size; ++i)
+        if (!isSeparator(block[i]))
+            return false;
+    return true;
+}
+
 bool hasRealMediaReferenceExtension(const char* path)
 {
     const char* dot = path ? strrchr(path, '.') : nullptr;

@@ -68,6 +68,10 @@ bool matchMidiTrackChunk(const uint8_t bytes[4], ContentMatch* match);
 // RealMedia, file readers. The block's text ends at its first NUL byte; a
 // token is a run of characters other than space, tab, LF and CR.
 bool firstToken(const uint8_t* block, size_t size, size_t* start, size_t* length);
+// A block of separators only: the token may still come in the next block.
+// A block whose text ended at a NUL before any token ends the search, so a
+// file of zeros is not read to its end.
+bool isBlankBlock(const uint8_t* block, size_t size);
 // A file name whose extension is ".ra", ".rm", ".ram" or ".rmm" (any case).
 bool hasRealMediaReferenceExtension(const char* path);
 // The first token of a RealMedia file or reference file: an address in a file

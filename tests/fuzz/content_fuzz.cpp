@@ -61,7 +61,9 @@ void fileRules(const uint8_t* data, size_t size)
     if (size >= MidiHeadSize && midiTrackOffset(data, &offset) && offset + 4 <= size)
         matchMidiTrackChunk(data + offset, &m);
     size_t start, length;
-    if (firstToken(data, size, &start, &length)) {
+    bool token = firstToken(data, size, &start, &length);
+    check(!(token && isBlankBlock(data, size)));
+    if (token) {
         check(start + length <= size && length > 0);
         const char* names[] = {"a.ram", "a.dat"};
         matchRealMediaToken(names[data[0] & 1], data + start, length, &m);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "DirectMusicDevice.h"
+#include "DshowSamples.h"
 #include "MediaFiles.h"
 #include "TestPaths.h"
 
@@ -30,14 +31,6 @@ Bytes riff(const char* form)
     Bytes file = {'R', 'I', 'F', 'F', 4, 0, 0, 0};
     file.insert(file.end(), form, form + 4);
     return file;
-}
-
-bool libraryLoads(const char* name)
-{
-    HMODULE module = LoadLibraryA(name);
-    if (module)
-        FreeLibrary(module);
-    return module != nullptr;
 }
 
 class DirectMusic : public ::testing::Test {

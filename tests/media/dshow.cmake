@@ -16,3 +16,6 @@ endforeach()
 
 add_test(NAME dmusic_test_noole32 COMMAND dmusic_test --gtest_filter=DirectMusic.WithoutOleNothingOpens)
 set_tests_properties(dmusic_test_noole32 PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=ole32=")
+
+# The length of an MP3 file is measured with the stand-in VBMP3 library.
+add_dependencies(dshow_test vbmp3_double)

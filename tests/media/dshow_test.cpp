@@ -10,6 +10,7 @@
 #include "DshowSamples.h"
 #include "MediaFiles.h"
 #include "Ole.h"
+#include "OutsideEngines.h"
 #include "TestPaths.h"
 
 namespace {
@@ -31,14 +32,6 @@ bool graphInterface(DirectShowDevice& device, REFIID iid, ComPtr<T>& out)
 {
     ComPtr<IGraphBuilder> graph;
     return device.graph(graph.out()) && out.queryFrom(graph.get(), iid);
-}
-
-bool libraryLoads(const char* name)
-{
-    HMODULE module = LoadLibraryA(name);
-    if (module)
-        FreeLibrary(module);
-    return module != nullptr;
 }
 
 class DirectShow : public ::testing::Test {
@@ -187,6 +180,14 @@ TEST_F(DirectShow, ListsFiltersAndFindsTheSourceFilter)
 
     EXPECT_FALSE(device.sourceFilter(dshowSample("dshow-pcm.wav").c_str(), filter.out()));
     EXPECT_EQ(nullptr, filter.get());
+    EXPECT_FALSE(device.isWindowsMediaGraph());
+
+    // Looking at the filters kept no reference to the graph.
+    fileSource.reset();
+    byName.reset();
+    EXPECT_TRUE(device.close());
+    graph->AddRef();
+    EXPECT_EQ(1u, graph->Release());
 }
 
 TEST_F(DirectShow, PlaysPausesAndStops)
@@ -206,6 +207,35 @@ TEST_F(DirectShow, PlaysPausesAndStops)
     ASSERT_TRUE(device.play(FALSE));
     EXPECT_TRUE(device.stop());
     EXPECT_FALSE(device.isPlaying());
+}
+
+// The player's tick thread, which never initialised COM, reads the position
+// of the graph that the user-interface thread runs.
+DWORD WINAPI readPositions(void* argument)
+{
+    DirectShowDevice& device = *static_cast<DirectShowDevice*>(argument);
+    LONG seconds = -1;
+    for (int i = 0; i < 300; ++i) {
+        if (device.getPosition(&seconds) && seconds >= 1)
+            return (DWORD)seconds;
+        Sleep(50);
+    }
+    return 0;
+}
+
+TEST_F(DirectShow, PositionIsReadFromAnotherThreadWhilePlaying)
+{
+    REQUIRE_DSHOW_SAMPLE(path, "dshow-pcm.wav");
+    ASSERT_TRUE(device.open(path.c_str()));
+    ASSERT_TRUE(device.play(FALSE));
+    HANDLE ticker = CreateThread(nullptr, 0, readPositions, &device, 0, nullptr);
+    ASSERT_NE(nullptr, ticker);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ticker, 60000));
+    DWORD seconds = 0;
+    GetExitCodeThread(ticker, &seconds);
+    CloseHandle(ticker);
+    EXPECT_GE(seconds, 1u);
+    EXPECT_TRUE(device.stop());
 }
 
 TEST_F(DirectShow, SeekWhilePausedStaysPausedThenRunsFromThere)
@@ -427,6 +457,38 @@ TEST(DirectShowCategories, ListsVideoCompressorsWithNames)
     DirectShowDevice::releaseMonikers(monikers, count);
     EXPECT_EQ(nullptr, device.friendlyName(nullptr));
     EXPECT_EQ(nullptr, device.displayName(nullptr));
+}
+
+TEST(DirectShowLength, Mp3LengthComesFromVbmp3WhenThatIsPresent)
+{
+    REQUIRE_DSHOW_SAMPLE(path, "dshow-tone.mp3");
+    DirectShowDevice device;
+    double exact = 0;
+    ASSERT_TRUE(device.open(path.c_str()));
+    EXPECT_TRUE(device.getLengthExact(&exact));
+    EXPECT_NEAR(4.07, exact, 0.05);
+    device.close();
+
+    // The stand-in counts one second per 16000 bytes, unlike the graph.
+    ASSERT_TRUE(useVbmp3Double());
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    const LONG expected = (LONG)(GetFileSize(file, nullptr) / 16000);
+    CloseHandle(file);
+    ASSERT_TRUE(device.open(path.c_str()));
+    LONG seconds = -1;
+    EXPECT_TRUE(device.getLength(&seconds));
+    EXPECT_EQ(expected, seconds);
+    EXPECT_TRUE(device.getLengthExact(&exact));
+    EXPECT_EQ((double)expected, exact);
+    device.close();
+
+    // A file that is not MPEG audio keeps the graph's length.
+    REQUIRE_DSHOW_SAMPLE(wave, "dshow-pcm.wav");
+    ASSERT_TRUE(device.open(wave.c_str()));
+    EXPECT_TRUE(device.getLengthExact(&exact));
+    EXPECT_NEAR(4.0, exact, 0.05);
+    useVbmp3Double(false);
 }
 
 // Runs in the variants where OLE32 or DirectShow is switched off.

@@ -139,6 +139,21 @@ TEST_F(DirectShowProbe, ReadsTheFirstStreamOfTheOpenFileOnly)
     EXPECT_EQ(MediaKindUnknown, context.kind());
 }
 
+// "テスト.wav" in the Japanese code page: the path reaches the graph and the
+// source filter through the system code page.
+TEST_F(DirectShowProbe, ReadsAFileWithANameInTheSystemCodePage)
+{
+    REQUIRE_DSHOW_SAMPLE(path, "dshow-rle-sound.avi");
+    std::string folder = makeTempFolder();
+    std::string named = folder + "\x83\x65\x83\x58\x83\x67.avi";
+    ASSERT_TRUE(CopyFileA(path.c_str(), named.c_str(), FALSE));
+    EXPECT_TRUE(context.probeWithDirectShowEngine(named.c_str()));
+    EXPECT_EQ(MediaKindAvi, context.kind());
+    EXPECT_TRUE(context.hasAudio());
+    EXPECT_TRUE(context.hasVideo());
+    removeTree(folder);
+}
+
 TEST_F(DirectShowProbe, RefusesWhatItCannotOpen)
 {
     EXPECT_FALSE(context.probeWithDirectShowEngine(nullptr));

@@ -81,3 +81,35 @@ TEST(RecognitionSamples, eachFileIsNamedByItsContent)
     EXPECT_GT(found, 0);
     EXPECT_EQ(0, context.lock().depth());
 }
+
+// With a probe request an engine examines the accepted file's streams: the
+// MCI device or the DirectShow device, which also names the kind from the
+// first stream's media type.
+TEST(RecognitionSamples, probesFindTheStreams)
+{
+    std::string folder = sampleMediaFolder();
+    if (folder.empty())
+        GTEST_SKIP() << "no sample media: run tools/make-sample-media.sh (needs sox and ffmpeg)";
+    std::string avi = folder + "clip.avi", mov = folder + "clip.mov";
+    if (GetFileAttributesA(avi.c_str()) == INVALID_FILE_ATTRIBUTES ||
+        GetFileAttributesA(mov.c_str()) == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no clip.avi or clip.mov: ffmpeg could not write them";
+    MediaContext context;
+    context.setProbeRequests(1);
+    for (int useDirectShow : {0, 1}) {
+        SCOPED_TRACE(useDirectShow ? "DirectShow" : "MCI");
+        context.setProbeWithDirectShow(useDirectShow);
+        ASSERT_TRUE(context.isAvi(avi.c_str()));
+        EXPECT_EQ(MediaKindAvi, context.kind());
+        EXPECT_TRUE(context.hasAudio() && context.hasVideo());
+        ASSERT_TRUE(context.isKnownMedia(avi.c_str()));
+        EXPECT_TRUE(context.hasVideo());
+        ASSERT_TRUE(context.isQuickTime(mov.c_str()));
+        EXPECT_TRUE(context.hasVideo());
+    }
+    // The MCI probe leaves the kind of the content test.
+    context.setProbeWithDirectShow(0);
+    ASSERT_TRUE(context.isQuickTime(mov.c_str()));
+    EXPECT_EQ(MediaKindQuickTime, context.kind());
+    EXPECT_EQ(0, context.lock().depth());
+}

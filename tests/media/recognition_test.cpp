@@ -45,7 +45,12 @@ protected:
     void TearDown() override
     {
         EXPECT_EQ(0, context.lock().depth());
+        // The playlist test moves into the list's folder; leave it so it can go.
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        SetCurrentDirectoryA(temp);
         removeTree(folder);
+        EXPECT_FALSE(fileExists(folder));
     }
 
     std::string file(const char* name, const Bytes& bytes)
@@ -178,6 +183,12 @@ TEST_F(Recognition, otherFormatsOnFiles)
     ASSERT_TRUE(context.isOtherMedia(file("c.mov", bytesOf(std::string("\0\0\0\x10moov", 8))).c_str()));
     EXPECT_EQ(MediaKindQuickTime, context.kind());
     EXPECT_EQ("Unknown", streams());
+    // A line list counts the entries that exist.
+    ASSERT_TRUE(writePcmWave(folder + "a.wav", 10) && writePcmWave(folder + "b.wav", 10));
+    ASSERT_TRUE(context.isOtherMedia(file("list.m3u", "a.wav\r\nb.wav\r\n").c_str()));
+    EXPECT_EQ(MediaKindPlayList, context.kind());
+    EXPECT_EQ(2u, context.playlistEntryCount());
+    EXPECT_FALSE(context.isOtherMedia(file("notes.txt", "a.wav\r\n").c_str()));
 }
 
 TEST_F(Recognition, realMediaFilesAndReferences)
@@ -197,6 +208,8 @@ TEST_F(Recognition, realMediaFilesAndReferences)
     // The first word may come after more than one block of blanks.
     EXPECT_TRUE(context.isRealMedia(file("far.ram", std::string(3000, ' ') + "http://a/b").c_str()));
     EXPECT_FALSE(context.isRealMedia(file("blank.ram", std::string(2500, '\n')).c_str()));
+    // Zeros end the search for the first word: no later block is read.
+    EXPECT_FALSE(context.isRealMedia(file("zeros.ra", std::string(3000, '\0') + ".ra\xFD").c_str()));
     EXPECT_FALSE(context.isRealMedia(file("short.ra", std::string(".r")).c_str()));
 }
 
@@ -230,6 +243,11 @@ TEST_F(Recognition, textFilesInTheJapaneseCodePage)
     EXPECT_FALSE(context.isTextFile(file("pair.txt", "abc\x82\n").c_str()));
     EXPECT_FALSE(context.isTextFile(file("zero.txt", std::string("a\0b", 3)).c_str()));
     EXPECT_FALSE(context.isTextFile(file("ff.txt", "abc\x0C").c_str()));
+    // Trail bytes are 40-7E and 80-FC; A0 and FD-FF are no characters.
+    EXPECT_TRUE(context.isTextFile(file("trail.txt", "\x81\x40\x9F\xFC\x81\x80").c_str()));
+    EXPECT_FALSE(context.isTextFile(file("del.txt", "\x82\x7F").c_str()));
+    EXPECT_FALSE(context.isTextFile(file("a0.txt", "abc\xA0").c_str()));
+    EXPECT_FALSE(context.isTextFile(file("fd.txt", "abc\xFD").c_str()));
 
     std::string wave = folder + "tone.wav";
     ASSERT_TRUE(writePcmWave(wave, 50));
@@ -284,6 +302,41 @@ TEST_F(Recognition, filesAreClosedOnEveryPath)
         context.isMidi(p);
         context.isRealMedia(p);
         EXPECT_TRUE(DeleteFileA(p)) << GetLastError();
+    }
+}
+
+// A caller that holds the lock across a test and its reads sees its own
+// file's verdict while another thread recognises other files.
+TEST_F(Recognition, theLockKeepsAVerdictWithItsCaller)
+{
+    struct Worker {
+        MediaContext* context;
+        std::string path;
+        MediaKind expected;
+        LONG mismatches;
+        static DWORD WINAPI run(void* argument)
+        {
+            Worker* w = static_cast<Worker*>(argument);
+            for (int i = 0; i < 300; ++i) {
+                LockScope hold(w->context->lock());
+                if (!w->context->isKnownMedia(w->path.c_str()) || w->context->kind() != w->expected)
+                    ++w->mismatches;
+            }
+            return 0;
+        }
+    };
+    std::string wave = folder + "tone.wav";
+    ASSERT_TRUE(writePcmWave(wave, 20));
+    Worker workers[] = {{&context, wave, MediaKindWave, 0},
+                        {&context, file("a.mid", midiFile(6, "MTrk")), MediaKindMidi, 0},
+                        {&context, file("a.avi", bytesOf("RIFF....AVI ")), MediaKindAvi, 0}};
+    HANDLE threads[3];
+    for (int i = 0; i < 3; ++i)
+        threads[i] = CreateThread(nullptr, 0, Worker::run, &workers[i], 0, nullptr);
+    WaitForMultipleObjects(3, threads, TRUE, INFINITE);
+    for (int i = 0; i < 3; ++i) {
+        CloseHandle(threads[i]);
+        EXPECT_EQ(0, workers[i].mismatches) << workers[i].path;
     }
 }
 

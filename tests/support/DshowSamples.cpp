@@ -11,3 +11,11 @@ std::string dshowSample(const char* name)
     DWORD n = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
     return n && n < MAX_PATH ? std::string(full, n) : relative;
 }
+
+bool libraryLoads(const char* name)
+{
+    HMODULE module = LoadLibraryA(name);
+    if (module)
+        FreeLibrary(module);
+    return module != nullptr;
+}

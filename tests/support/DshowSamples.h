@@ -5,6 +5,9 @@
 // build's "samples" folder beside the test programs' folder.
 std::string dshowSample(const char* name);
 
+// Whether the system library loads (the test variants switch some off).
+bool libraryLoads(const char* name);
+
 // Skips the running test when the sample is missing.
 #define REQUIRE_DSHOW_SAMPLE(variable, name)                                                                 \
     const std::string variable = dshowSample(name);                                                          \

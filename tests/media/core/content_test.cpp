@@ -182,6 +182,8 @@ TEST(ContentTests, realMediaTokens)
     EXPECT_FALSE(firstToken(hidden.data(), hidden.size(), &start, &length));
     EXPECT_FALSE(firstToken(bytesOf(" \r\n\t").data(), 4, &start, &length));
     EXPECT_FALSE(firstToken(nullptr, 0, &start, &length));
+    EXPECT_TRUE(isBlankBlock(bytesOf(" \r\n\t ").data(), 5));
+    EXPECT_FALSE(isBlankBlock(hidden.data(), hidden.size()));
     Bytes whole = bytesOf("abc");
     ASSERT_TRUE(firstToken(whole.data(), 3, &start, &length));
     EXPECT_EQ(3u, length);

@@ -1,0 +1,11 @@
+#pragma once
+
+// "-Help" in the primary makes the queue thread wait until the usage dialog
+// is closed. A dialog that a forwarded record opened is closed without
+// touching the queue thread or Repeat.
+
+// The queue thread is about to wait for the dialog.
+void expectUsageDialogClose();
+// The dialog is closed: when the queue thread waits for it, Repeat is
+// cleared (so that a lone "-Help" ends the program) and the thread released.
+void releaseUsageWait();

@@ -1,0 +1,118 @@
+#pragma once
+// Resource and command identifiers of the player (shared by player.rc and the code).
+
+// Accelerators, icons, cursors, menu.
+#define IDR_ACCELERATORS 501
+#define IDI_PLAYER 502
+#define IDI_PLAYING 503
+#define IDI_STOPPED 504
+#define IDI_USAGE 505
+#define IDC_PLAYING 506
+#define IDC_NOT_PLAYING 507
+#define IDR_MENU 509
+#define IDI_PLAY 519
+#define IDI_PAUSE 520
+#define IDI_STOP 521
+
+// Dialogs.
+#define IDD_USAGE 510
+#define IDD_CONFIGURATION 511
+#define IDD_CONTROL_PANEL 515
+#define IDD_POSITION 512
+#define IDD_PLAYBACK 513
+#define IDD_PRIORITY 514
+#define IDD_PROPERTY 516
+#define IDD_ADVANCED 517
+#define IDD_CONTROL_BAR 518
+
+// Usage dialog controls.
+#define IDC_USAGE_TEXT 1000
+#define IDC_CONFIGURE 1001
+
+// Configuration dialog controls.
+#define IDC_HIDE_ALWAYS 1002
+#define IDC_HIDE_WITHOUT_VIDEO 1003
+#define IDC_ADJUST_SIZE 1004
+#define IDC_REPOSITION 1005
+#define IDC_TOP_MOST 1006
+#define IDC_STATE_CURSOR 1007
+#define IDC_REPEAT 1008
+#define IDC_REPEAT_EACH 1009
+#define IDC_SHOW_TRACK_NAME 1010
+#define IDC_OPEN_POSITION 1011
+#define IDC_OPEN_PLAYBACK 1012
+#define IDC_OPEN_PRIORITY 1013
+
+// Position dialog controls.
+#define IDC_LEFT_ON_SCREEN 1014
+#define IDC_HORIZONTAL_CENTER 1015
+#define IDC_RIGHT_ON_SCREEN 1016
+#define IDC_TOP_ON_SCREEN 1017
+#define IDC_VERTICAL_CENTER 1018
+#define IDC_BOTTOM_ON_SCREEN 1019
+#define IDC_CENTER_ON_SCREEN 1020
+#define IDC_UNRESIZABLE 1021
+
+// Playback dialog controls.
+#define IDC_USE_MCI 1022
+#define IDC_USE_DIRECTSHOW 1023
+#define IDC_USE_DIRECTMUSIC 1024
+#define IDC_USE_DIRECTSHOW_DVD 1025
+#define IDC_DECODE_SOFTWARE 1026
+#define IDC_DECODE_HARDWARE 1027
+#define IDC_USE_EXTERNAL 1028
+#define IDC_USE_VBMP3 1029
+#define IDC_USE_SOFTMPEG 1030
+#define IDC_USE_ADVANCED 1031
+#define IDC_OPEN_ADVANCED 1032
+
+// Priority dialog controls.
+#define IDC_NORMAL_CLASS 1033
+#define IDC_HIGH_CLASS 1034
+#define IDC_REALTIME_CLASS 1035
+
+// Control panel controls.
+#define IDC_FILE_NAME 1036
+#define IDC_TRACK 1037
+#define IDC_ALBUM 1038
+#define IDC_ARTIST 1039
+#define IDC_YEAR 1040
+#define IDC_GENRE 1041
+#define IDC_DETAIL 1042
+#define IDC_WAVE_VOLUME 1043
+#define IDC_SYNTHESIZER_VOLUME 1044
+#define IDC_CDDA_VOLUME 1045
+#define IDC_OUTPUT_VOLUME 1046
+#define IDC_VOLUME_PROGRAM 1047
+#define IDC_FILTER_LIST 1048
+#define IDC_FILTER_PROPERTY 1049
+#define IDC_DETAIL_ITEMS 1050
+#define IDC_DETAIL_TEXT 1051
+
+// Advanced dialog controls.
+#define IDC_TICKS_AUTOMATIC 1052
+#define IDC_TICKS_SECONDS 1053
+#define IDC_TICKS_MINUTES 1054
+#define IDC_DEVICE_ORDER 1055
+#define IDC_ORDER_UP 1056
+#define IDC_ORDER_DOWN 1057
+#define IDC_ORDER_REFRESH 1058
+#define IDC_USE_THIS_DEVICE 1059
+
+// Control bar controls.
+#define IDC_PLAY_BUTTON 1060
+#define IDC_PAUSE_BUTTON 1061
+#define IDC_STOP_BUTTON 1062
+#define IDC_SEEK_BAR 1063
+
+// Menu commands of the main window.
+#define IDM_PAUSE 40001
+#define IDM_NEXT 40003
+#define IDM_MUTE 40004
+#define IDM_SHOW 40005
+#define IDM_VIDEO_SIZE 40006
+#define IDM_REPEAT 40007
+#define IDM_CLIPBOARD_PLAY 40008
+#define IDM_CLIPBOARD_ADD 40009
+#define IDM_PROPERTIES 40010
+#define IDM_EXIT 40013

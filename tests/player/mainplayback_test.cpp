@@ -1,0 +1,434 @@
+// The main window playing a real WAVE file through MCI: open and play, stop,
+// pause and resume, mute, end of play with and without RepeatEach, exit.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ControlBar.h"
+#include "MainWindow.h"
+#include "MainWindowState.h"
+#include "MediaContext.h"
+#include "MediaDevice.h"
+#include "AviFiles.h"
+#include "MediaFiles.h"
+#include "OutsideEngines.h"
+#include "Ole.h"
+#include "PlayOptions.h"
+#include "PlayQueue.h"
+#include "PlayerCore.h"
+#include "PlayerSettings.h"
+#include "TestPaths.h"
+#include "resource.h"
+
+namespace {
+
+class MainPlaybackTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        instanceHandle = GetModuleHandleA(nullptr);
+        ASSERT_TRUE(ole32::OleInitialize());
+        savedOptions = playOptions;
+        // MCI for every file, nothing else
+        playOptions.flags = (playOptions.flags | FlagTryByMci) &
+                            ~(FlagDirectShowStandard | FlagAdvancedOrder | FlagTryByExternalEngine |
+                              FlagTryByDirectMusic | FlagRepeat | FlagRepeatEach);
+        playOptions.milliseconds = -1;
+        folder = makeTempFolder();
+        wave = folder + "tone.wav";
+        ASSERT_TRUE(writePcmWave(wave, 4000));
+        mediaContext = new MediaContext;
+        playDoneEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        window = createMainWindow();
+        ASSERT_NE(nullptr, window);
+        // settings load at creation; the engine bits stay as the test set them
+        playOptions.flags = (playOptions.flags | FlagTryByMci) &
+                            ~(FlagDirectShowStandard | FlagAdvancedOrder | FlagTryByExternalEngine |
+                              FlagTryByDirectMusic | FlagRepeat | FlagRepeatEach);
+        playerSettings.hideWhenDeviceHasNoVideo = true;
+    }
+
+    void TearDown() override
+    {
+        if (IsWindow(window)) {
+            SendMessageA(window, WM_COMMAND, CommandStop, 0);
+            DestroyWindow(window);
+        }
+        delete mediaContext;
+        mediaContext = nullptr;
+        CloseHandle(playDoneEvent);
+        playDoneEvent = nullptr;
+        playOptions = savedOptions;
+        playerSettings = PlayerSettings();
+        removeTree(folder);
+    }
+
+    LRESULT play(const std::string& path)
+    {
+        char name[MAX_PATH] = {};
+        lstrcpynA(name, path.c_str(), MAX_PATH);
+        return SendMessageA(window, WM_COMMAND, CommandPlay, reinterpret_cast<LPARAM>(name));
+    }
+
+    // The bar posts its pause requests.
+    static void pumpPosted()
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+    }
+
+    // Runs the window until the queue thread would be released (generous
+    // time-out against hangs).
+    bool waitForRelease()
+    {
+        DWORD end = GetTickCount() + 20000;
+        while (!released() && GetTickCount() < end) {
+            pumpPosted();
+            MsgWaitForMultipleObjects(1, &playDoneEvent, FALSE, 100, QS_ALLINPUT);
+        }
+        return released();
+    }
+
+    bool released() const { return WaitForSingleObject(playDoneEvent, 0) == WAIT_OBJECT_0; }
+
+    bool buttonChecked(int id) const { return IsDlgButtonChecked(controlBarDialog(), id) == BST_CHECKED; }
+    bool buttonEnabled(int id) const { return IsWindowEnabled(GetDlgItem(controlBarDialog(), id)) != FALSE; }
+
+    std::wstring menuText(UINT id)
+    {
+        HMENU menu = LoadMenuW(instanceHandle, MAKEINTRESOURCEW(IDR_MENU));
+        HMENU popup = GetSubMenu(menu, 0);
+        preparePopupMenu(window, popup);
+        wchar_t text[128] = {};
+        GetMenuStringW(popup, id, text, 128, MF_BYCOMMAND);
+        lastMenuState = GetMenuState(popup, id, MF_BYCOMMAND);
+        DestroyMenu(menu);
+        return text;
+    }
+
+    PlayOptions savedOptions;
+    std::string folder;
+    std::string wave;
+    HWND window = nullptr;
+    UINT lastMenuState = 0;
+};
+
+TEST_F(MainPlaybackTest, PlayStartsTheFileAndStopReleasesTheQueue)
+{
+    ASSERT_NE(0, play(wave));
+    EXPECT_TRUE(playback.deviceOpen);
+    EXPECT_TRUE(playback.openEngine & OpenedByMci);
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+    EXPECT_FALSE(playback.deviceStopped);
+    EXPECT_EQ(4, playback.lengthSeconds);
+    char title[MAX_PATH] = {};
+    GetWindowTextA(window, title, MAX_PATH);
+    EXPECT_STREQ("tone.wav", title);
+    // audio without video keeps the window hidden
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(buttonChecked(IDC_PLAY_BUTTON));
+    EXPECT_TRUE(buttonEnabled(IDC_PAUSE_BUTTON));
+    EXPECT_TRUE(buttonEnabled(IDC_STOP_BUTTON));
+    EXPECT_FALSE(released());
+
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, CommandStop, 0));
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(playback.deviceStopped);
+    EXPECT_TRUE(buttonChecked(IDC_STOP_BUTTON));
+    EXPECT_FALSE(buttonEnabled(IDC_PLAY_BUTTON));
+    EXPECT_FALSE(buttonEnabled(IDC_PAUSE_BUTTON));
+    EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, TheTrackNameBecomesTheTitleWhenAsked)
+{
+    // an ID3v1 tag after the RIFF data names the track
+    unsigned char tag[128] = {'T', 'A', 'G'};
+    memcpy(tag + 3, "Evening Tone", 12);
+    HANDLE file = CreateFileA(wave.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    WriteFile(file, tag, sizeof tag, &written, nullptr);
+    CloseHandle(file);
+
+    char title[MAX_PATH] = {};
+    playerSettings.showTrackName = true;
+    ASSERT_NE(0, play(wave));
+    GetWindowTextA(window, title, MAX_PATH);
+    EXPECT_STREQ("Evening Tone", title);
+    GetDlgItemTextA(controlPanelDialog(), IDC_TRACK, title, MAX_PATH);
+    EXPECT_STREQ("Evening Tone", title);
+    SendMessageA(window, WM_COMMAND, CommandStop, 0);
+
+    playerSettings.showTrackName = false;
+    ASSERT_NE(0, play(wave));
+    GetWindowTextA(window, title, MAX_PATH);
+    EXPECT_STREQ("tone.wav", title);
+}
+
+TEST_F(MainPlaybackTest, AVideoShowsTheWindowAtTheVideosSize)
+{
+    std::string avi = folder + "colours.avi";
+    ASSERT_TRUE(writeUncompressedAvi(avi, 320, 240, 30, 10));
+    playerSettings.adjustSizeWhenDeviceHasVideo = true;
+    playerSettings.hideAlways = false;
+    ASSERT_NE(0, play(avi));
+    EXPECT_TRUE(IsWindowVisible(window));
+    HWND video = FindWindowExA(window, nullptr, "PlayerVideoClass", nullptr);
+    ASSERT_NE(nullptr, video);
+    EXPECT_TRUE(IsWindowVisible(video));
+    EXPECT_FALSE(IsWindowVisible(controlPanelDialog()));
+    RECT client;
+    GetClientRect(video, &client);
+    EXPECT_EQ(320, client.right);
+    EXPECT_EQ(240, client.bottom);
+    RECT videoRect, bar;
+    GetWindowRect(video, &videoRect);
+    GetWindowRect(controlBarDialog(), &bar);
+    EXPECT_EQ(videoRect.bottom, bar.top);
+    menuText(IDM_VIDEO_SIZE);
+    EXPECT_TRUE(lastMenuState & MF_GRAYED);
+
+    // a resized window offers the video's size again, and the command restores it
+    SetWindowPos(window, nullptr, 0, 0, 500, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    menuText(IDM_VIDEO_SIZE);
+    EXPECT_FALSE(lastMenuState & MF_GRAYED);
+    SendMessageA(window, WM_COMMAND, IDM_VIDEO_SIZE, 0);
+    GetClientRect(video, &client);
+    EXPECT_EQ(320, client.right);
+    EXPECT_EQ(240, client.bottom);
+}
+
+TEST_F(MainPlaybackTest, TheTickThreadEndsAFinishedMedium)
+{
+    std::string shortWave = folder + "short.wav";
+    ASSERT_TRUE(writePcmWave(shortWave, 1000));
+    ASSERT_NE(0, play(shortWave));
+    // generous: the medium lasts one second, the stall test needs two more ticks
+    EXPECT_TRUE(waitForRelease());
+    EXPECT_FALSE(playback.deviceOpen);
+}
+
+TEST_F(MainPlaybackTest, DraggingTheSeekBarHoldsTheTickThreadOffUntilItEnds)
+{
+    ASSERT_NE(0, play(wave));
+    HWND bar = controlBarDialog();
+    HWND seek = GetDlgItem(bar, IDC_SEEK_BAR);
+    ASSERT_TRUE(IsWindowEnabled(seek));
+    EXPECT_EQ(4, SendMessageA(seek, TBM_GETRANGEMAX, 0, 0));
+    SendMessageA(seek, TBM_SETPOS, TRUE, 2);
+    SendMessageA(bar, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 2), reinterpret_cast<LPARAM>(seek));
+    EXPECT_TRUE(playback.deviceStopped);
+    LONG position = 0;
+    EXPECT_TRUE(playback.currentDevice->getPosition(&position));
+    EXPECT_GE(position, 2);
+    SendMessageA(bar, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(seek));
+    EXPECT_FALSE(playback.deviceStopped);
+
+    // after a drag of a paused device the tick thread follows whatever the
+    // device does now (MCI plays on from the sought place)
+    SendMessageA(window, WM_COMMAND, IDM_PAUSE, 0);
+    ASSERT_TRUE(playback.deviceStopped);
+    SendMessageA(bar, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 1), reinterpret_cast<LPARAM>(seek));
+    SendMessageA(bar, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(seek));
+    BOOL playing = playback.currentDevice->isPlaying();
+    EXPECT_EQ(!playing, playback.deviceStopped);
+    EXPECT_TRUE(buttonChecked(playing ? IDC_PLAY_BUTTON : IDC_PAUSE_BUTTON));
+}
+
+TEST_F(MainPlaybackTest, DirectShowPlaysWhatMciIsNotAskedFor)
+{
+    playOptions.flags = (playOptions.flags & ~FlagTryByMci) | FlagDirectShowStandard;
+    ASSERT_NE(0, play(wave));
+    EXPECT_TRUE(playback.openEngine & OpenedByDirectShow);
+    HWND list = GetDlgItem(controlPanelDialog(), IDC_FILTER_LIST);
+    EXPECT_GT(SendMessageA(list, LB_GETCOUNT, 0, 0), 0);
+    EXPECT_NE(LB_ERR, SendMessageA(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>("Media File")));
+
+    // the end of a DirectShow medium arrives as the registered message
+    SendMessageA(window, RegisterWindowMessageA("PlayerDirectShowMessage"), 0, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+    // the list is kept for the stopped file and cleared at the next open
+    ASSERT_NE(0, play(wave));
+    playOptions.flags = (playOptions.flags | FlagTryByMci) & ~FlagDirectShowStandard;
+    SendMessageA(window, WM_COMMAND, CommandStop, 0);
+    ASSERT_NE(0, play(wave));
+    EXPECT_TRUE(playback.openEngine & OpenedByMci);
+    EXPECT_EQ(0, SendMessageA(list, LB_GETCOUNT, 0, 0));
+}
+
+TEST_F(MainPlaybackTest, ClicksOnTheVideoWindowAndTheBarPauseAndStop)
+{
+    ASSERT_NE(0, play(wave));
+    HWND video = FindWindowExA(window, nullptr, "PlayerVideoClass", nullptr);
+    SendMessageA(video, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(playback.currentDevice->isPlaying());
+    SendMessageA(video, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+
+    // the bar's pause button asks for a pause only while the device plays
+    HWND bar = controlBarDialog();
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(IDC_PAUSE_BUTTON, BN_CLICKED), 0);
+    pumpPosted();
+    EXPECT_FALSE(playback.currentDevice->isPlaying());
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(IDC_PAUSE_BUTTON, BN_CLICKED), 0);
+    pumpPosted();
+    EXPECT_FALSE(playback.currentDevice->isPlaying());
+    SendMessageA(bar, WM_COMMAND, MAKEWPARAM(IDC_PLAY_BUTTON, BN_CLICKED), 0);
+    pumpPosted();
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+
+    SendMessageA(video, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, TheBarsStopButtonStops)
+{
+    ASSERT_NE(0, play(wave));
+    SendMessageA(controlBarDialog(), WM_COMMAND, MAKEWPARAM(IDC_STOP_BUTTON, BN_CLICKED), 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, TheVbmp3EndCallbackEndsTheFileOnTheWindowsThread)
+{
+    ASSERT_TRUE(useVbmp3Double());
+    std::string mp3 = folder + "stub.mp3";
+    ASSERT_TRUE(writeMp3Stub(mp3, 1));
+    playOptions.flags |= FlagTryByExternalEngine;
+    playOptions.externalEngines = ExternalVbmp3;
+    ASSERT_NE(0, play(mp3));
+    EXPECT_TRUE(playback.openEngine & OpenedByVbmp3);
+    // the stand-in reports the end from its own thread when the second is over
+    EXPECT_TRUE(waitForRelease());
+    EXPECT_FALSE(playback.deviceOpen);
+    SendMessageA(window, WM_COMMAND, CommandStop, 0);
+    useVbmp3Double(false);
+}
+
+TEST_F(MainPlaybackTest, StopForARepeatKeepsTheQueueWaiting)
+{
+    ASSERT_NE(0, play(wave));
+    EXPECT_EQ(1, SendMessageA(window, WM_COMMAND, CommandStop, FlagRepeatEach));
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_FALSE(released());
+}
+
+TEST_F(MainPlaybackTest, AFileNoEngineOpensAnswersZero)
+{
+    std::string text = folder + "notes.txt";
+    ASSERT_TRUE(writeBytes(text, "not a medium", 12));
+    EXPECT_EQ(0, play(text));
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_EQ(0, play(folder + "missing.wav"));
+}
+
+TEST_F(MainPlaybackTest, PauseAndResumeToggleTheDeviceAndTheMenuText)
+{
+    ASSERT_NE(0, play(wave));
+    EXPECT_EQ(L"一時停止(&U)\tSPACE", menuText(IDM_PAUSE));
+
+    SendMessageA(window, WM_COMMAND, IDM_PAUSE, 0);
+    EXPECT_FALSE(playback.currentDevice->isPlaying());
+    EXPECT_TRUE(playback.deviceStopped);
+    EXPECT_TRUE(buttonChecked(IDC_PAUSE_BUTTON));
+    EXPECT_EQ(L"再開(&U)\tSPACE", menuText(IDM_PAUSE));
+
+    SendMessageA(window, WM_COMMAND, IDM_PAUSE, 0);
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+    EXPECT_FALSE(playback.deviceStopped);
+    EXPECT_TRUE(buttonChecked(IDC_PLAY_BUTTON));
+    EXPECT_FALSE(released());
+}
+
+TEST_F(MainPlaybackTest, MuteFollowsWhatTheDeviceCanDo)
+{
+    ASSERT_NE(0, play(wave));
+    menuText(IDM_MUTE);
+    if (!playback.canMute) {
+        EXPECT_TRUE(lastMenuState & MF_GRAYED);
+        SendMessageA(window, WM_COMMAND, IDM_MUTE, 0);
+        EXPECT_FALSE(playback.muted);
+        return;
+    }
+    EXPECT_FALSE(lastMenuState & MF_GRAYED);
+    SendMessageA(window, WM_COMMAND, IDM_MUTE, 0);
+    EXPECT_TRUE(playback.muted);
+    menuText(IDM_MUTE);
+    EXPECT_TRUE(lastMenuState & MF_CHECKED);
+    SendMessageA(window, WM_COMMAND, IDM_MUTE, 0);
+    EXPECT_FALSE(playback.muted);
+}
+
+TEST_F(MainPlaybackTest, EndOfPlayReleasesTheQueue)
+{
+    ASSERT_NE(0, play(wave));
+    SendMessageA(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+}
+
+TEST_F(MainPlaybackTest, EndOfPlayWithRepeatEachRestartsTheSameFile)
+{
+    ASSERT_NE(0, play(wave));
+    playOptions.flags |= FlagRepeatEach;
+    SendMessageA(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    EXPECT_TRUE(playback.deviceOpen);
+    EXPECT_TRUE(playback.currentDevice->isPlaying());
+    EXPECT_FALSE(released());
+    char title[MAX_PATH] = {};
+    GetWindowTextA(window, title, MAX_PATH);
+    EXPECT_STREQ("tone.wav", title);
+
+    // a late report after the user stopped the file restarts nothing
+    SendMessageA(window, WM_COMMAND, CommandStop, FlagRepeatEach);
+    SendMessageA(window, MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_FALSE(released());
+}
+
+TEST_F(MainPlaybackTest, TheLengthIsCappedAtThePlayTimeLimit)
+{
+    playOptions.milliseconds = 2000;
+    ASSERT_NE(0, play(wave));
+    EXPECT_EQ(2, playback.lengthSeconds);
+}
+
+TEST_F(MainPlaybackTest, NextStopsTheFileAndKeepsTheQueueWhereItIs)
+{
+    const char* words[] = {"a.wav", "b.wav"};
+    ASSERT_TRUE(playQueue.assign(words, 2));
+    playQueue.setPosition(0);
+    ASSERT_NE(0, play(wave));
+    SendMessageA(window, WM_COMMAND, IDM_NEXT, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+    EXPECT_EQ(0, playQueue.position());
+    EXPECT_FALSE(playQueue.cancelled());
+    playQueue.clear();
+}
+
+TEST_F(MainPlaybackTest, ExitStopsAndMovesTheQueueToItsEnd)
+{
+    const char* words[] = {"a.wav", "b.wav", "c.wav"};
+    ASSERT_TRUE(playQueue.assign(words, 3));
+    playQueue.setPosition(0);
+    playOptions.flags |= FlagRepeat;
+    ASSERT_NE(0, play(wave));
+    SendMessageA(window, WM_COMMAND, IDM_EXIT, 0);
+    EXPECT_FALSE(playback.deviceOpen);
+    EXPECT_TRUE(released());
+    EXPECT_TRUE(playQueue.cancelled());
+    EXPECT_EQ(2, playQueue.position());
+    EXPECT_FALSE(playOptions.flags & FlagRepeat);
+    playQueue.clear();
+}
+
+} // namespace

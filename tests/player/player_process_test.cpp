@@ -1,0 +1,133 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "MediaFiles.h"
+#include "PlayerProcess.h"
+#include "TestPaths.h"
+
+// PLAYER.EXE under Wine, playing short wave files through MCI, watched from
+// outside: the current file through the reply path, deleted files, the
+// process ending when its list is done, and second starts that forward.
+namespace {
+
+const DWORD Generous = 60000;
+
+class PlayerRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        killRunningPlayers();
+        folder = makeTempFolder();
+    }
+    void TearDown() override
+    {
+        second.kill();
+        primary.kill();
+        killRunningPlayers();
+        removeTree(folder);
+    }
+
+    std::string wave(const std::string& name, unsigned milliseconds)
+    {
+        std::string path = folder + name;
+        writePcmWave(path, milliseconds);
+        return path;
+    }
+
+    static std::vector<std::string> args(std::vector<std::string> words)
+    {
+        std::vector<std::string> all = mciOnly;
+        all.insert(all.end(), words.begin(), words.end());
+        return all;
+    }
+
+    // A second start runs to its end by itself.
+    void startSecond(const std::vector<std::string>& words)
+    {
+        ASSERT_TRUE(second.start(words));
+        ASSERT_TRUE(second.waitForEnd(Generous));
+    }
+
+    std::string folder;
+    PlayerProcess primary;
+    PlayerProcess second;
+};
+
+TEST_F(PlayerRun, PlaysTheListInOrderAndEnds)
+{
+    std::string a = wave("a.wav", 1500), b = wave("b.wav", 1500);
+    ASSERT_TRUE(primary.start(args({a, b})));
+    EXPECT_TRUE(waitForCurrentFile(a, 1, Generous));
+    EXPECT_TRUE(waitForCurrentFile(b, 2, Generous));
+    EXPECT_TRUE(primary.waitForEnd(Generous));
+    EXPECT_TRUE(fileExists(a));
+    EXPECT_TRUE(fileExists(b));
+}
+
+TEST_F(PlayerRun, DeleteRemovesEachFileAfterItPlayed)
+{
+    std::string kept = wave("kept.wav", 800), gone = wave("gone.wav", 800);
+    ASSERT_TRUE(primary.start(args({kept, "-Delete", gone})));
+    EXPECT_TRUE(primary.waitForEnd(Generous));
+    EXPECT_TRUE(fileExists(kept));
+    EXPECT_FALSE(fileExists(gone));
+}
+
+TEST_F(PlayerRun, ASecondStartReplacesTheListOfTheFirst)
+{
+    std::string longer = wave("long.wav", 30000), other = wave("other.wav", 1000);
+    ASSERT_TRUE(primary.start(args({longer})));
+    ASSERT_TRUE(waitForCurrentFile(longer, 1, Generous));
+    startSecond(args({other}));
+    EXPECT_TRUE(waitForCurrentFile(other, 2, Generous));
+    // The thirty-second file was stopped, so the primary ends long before it.
+    EXPECT_TRUE(primary.waitForEnd(20000));
+}
+
+TEST_F(PlayerRun, ASecondStartWithAddAppends)
+{
+    std::string first = wave("first.wav", 2500), added = wave("added.wav", 800);
+    ASSERT_TRUE(primary.start(args({first})));
+    ASSERT_TRUE(waitForCurrentFile(first, 1, Generous));
+    startSecond(args({"-Add", added}));
+    RunningPlayerState state;
+    ASSERT_TRUE(runningPlayerState(&state));
+    EXPECT_EQ(1u, state.startedFiles);  // the current file goes on
+    EXPECT_TRUE(waitForCurrentFile(added, 2, Generous));
+    EXPECT_TRUE(primary.waitForEnd(Generous));
+}
+
+TEST_F(PlayerRun, NextAndEndFromASecondStart)
+{
+    std::string a = wave("a.wav", 30000), b = wave("b.wav", 30000), c = wave("c.wav", 30000);
+    ASSERT_TRUE(primary.start(args({a, b, c})));
+    ASSERT_TRUE(waitForCurrentFile(a, 1, Generous));
+    startSecond({"-Next"});
+    EXPECT_TRUE(waitForCurrentFile(b, 2, Generous));
+    startSecond({"-End"});
+    // Without End the list would play for another minute.
+    EXPECT_TRUE(primary.waitForEnd(20000));
+}
+
+TEST_F(PlayerRun, SecondsLimitEndsEachFile)
+{
+    std::string a = wave("a.wav", 30000), b = wave("b.wav", 30000);
+    ASSERT_TRUE(primary.start(args({"-Seconds1", a, b})));
+    EXPECT_TRUE(waitForCurrentFile(a, 1, Generous));
+    EXPECT_TRUE(waitForCurrentFile(b, 2, Generous));
+    // The whole files would play for a minute.
+    EXPECT_TRUE(primary.waitForEnd(20000));
+}
+
+TEST_F(PlayerRun, AnUnplayableListEndsEvenWithRepeat)
+{
+    std::string text = folder + "notes.txt";
+    writeBytes(text, "not a medium", 12);
+    ASSERT_TRUE(primary.start(args({"-Repeat", text, folder + "missing.wav"})));
+    EXPECT_TRUE(primary.waitForEnd(Generous));
+}
+
+} // namespace

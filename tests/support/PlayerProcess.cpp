@@ -1,0 +1,82 @@
+#include "PlayerProcess.h"
+
+#include "TestPaths.h"
+
+namespace {
+
+const DWORD PollInterval = 50;
+
+std::string commandLine(const std::vector<std::string>& arguments)
+{
+    std::string line = "\"" + besideTests("PLAYER.EXE") + "\"";
+    for (const std::string& a : arguments)
+        line += " \"" + a + "\"";
+    return line;
+}
+
+} // namespace
+
+const std::vector<std::string> mciOnly = {"-TryByMci", "-NoTryByDirectShow", "-NoTryByDirectMusic",
+                                          "-NoTryByExternalEngine"};
+
+bool PlayerProcess::start(const std::vector<std::string>& arguments)
+{
+    kill();
+    std::string line = commandLine(arguments);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    return true;
+}
+
+bool PlayerProcess::waitForEnd(DWORD milliseconds)
+{
+    return !process_ || WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
+}
+
+bool PlayerProcess::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+void PlayerProcess::kill()
+{
+    if (!process_)
+        return;
+    if (running()) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, 10000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+}
+
+void killRunningPlayers()
+{
+    while (HWND window = FindWindowA("PlayerControlClass", nullptr)) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+        if (!process)
+            return;
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+}
+
+bool runningPlayerState(RunningPlayerState* state) { return queryRunningPlayer(state) != FALSE; }
+
+bool waitForCurrentFile(const std::string& name, DWORD startedFiles, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    do {
+        RunningPlayerState state;
+        if (queryRunningPlayer(&state) && lstrcmpiA(state.currentFile, name.c_str()) == 0 &&
+            state.startedFiles >= startedFiles)
+            return true;
+        Sleep(PollInterval);
+    } while (GetTickCount() - start < milliseconds);
+    return false;
+}

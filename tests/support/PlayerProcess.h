@@ -1,0 +1,40 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "RunningPlayer.h"
+
+// PLAYER.EXE from beside the tests, started as a separate process and
+// watched from outside through the running-player reply path.
+class PlayerProcess {
+public:
+    PlayerProcess() = default;
+    ~PlayerProcess() { kill(); }
+    PlayerProcess(const PlayerProcess&) = delete;
+    PlayerProcess& operator=(const PlayerProcess&) = delete;
+
+    bool start(const std::vector<std::string>& arguments);
+    // True when the process ended within the time.
+    bool waitForEnd(DWORD milliseconds);
+    bool running() const;
+    void kill();
+
+private:
+    HANDLE process_ = nullptr;
+};
+
+// Ends every player left running (by an earlier failed test).
+void killRunningPlayers();
+
+// Polls the running player until its current file is name (compared without
+// regard to case) and at least startedFiles files have started. False when
+// that did not happen within the time.
+bool waitForCurrentFile(const std::string& name, DWORD startedFiles, DWORD milliseconds);
+
+// The running player's state; false when none answers.
+bool runningPlayerState(RunningPlayerState* state);
+
+// The engine words that make the player use MCI alone, as these tests do.
+extern const std::vector<std::string> mciOnly;
