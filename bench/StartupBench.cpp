@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "RunningPlayer.h"
+#include "PlayerProcess.h"
+#include "TestPaths.h"
 
 // Measures, in one run under Wine:
 //   a) a trivial Win32 program started and ended;
@@ -20,26 +21,6 @@ namespace {
 
 const DWORD Generous = 60000;
 
-std::string besideMe(const char* name)
-{
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, n);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
-HANDLE start(const std::string& program, const std::string& arguments)
-{
-    std::string line = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return nullptr;
-    CloseHandle(info.hThread);
-    return info.hProcess;
-}
-
 double now()
 {
     LARGE_INTEGER count, frequency;
@@ -48,44 +29,21 @@ double now()
     return (double)count.QuadPart * 1000.0 / (double)frequency.QuadPart;
 }
 
-// Waits until the running player reports file as current with more than
-// started files started; false on time-out.
-bool waitForStart(const std::string& file, DWORD started)
-{
-    DWORD begin = GetTickCount();
-    while (GetTickCount() - begin < Generous) {
-        RunningPlayerState state;
-        if (queryRunningPlayer(&state) && lstrcmpiA(state.currentFile, file.c_str()) == 0 &&
-            state.startedFiles > started)
-            return true;
-        Sleep(1);
-    }
-    return false;
-}
-
 DWORD startedFiles()
 {
     RunningPlayerState state;
-    return queryRunningPlayer(&state) ? state.startedFiles : 0;
+    return runningPlayerState(&state) ? state.startedFiles : 0;
 }
 
-void endRunningPlayer()
+// Asks the running player to end, as a second start with "-End" does, and
+// waits until it has: a player cut off while it plays would leave the next
+// start to wait for the audio device.
+void endPlayer(PlayerProcess& primary)
 {
-    HWND window = FindWindowA("PlayerControlClass", nullptr);
-    DWORD id = 0;
-    if (!window || !GetWindowThreadProcessId(window, &id))
-        return;
-    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
-    if (!process)
-        return;
-    HANDLE end = start(besideMe("PLAYER.EXE"), "-End");
-    if (end) {
-        WaitForSingleObject(end, Generous);
-        CloseHandle(end);
-    }
-    if (WaitForSingleObject(process, Generous) != WAIT_OBJECT_0)
-        TerminateProcess(process, 1);
-    CloseHandle(process);
+    PlayerProcess end;
+    if (end.start({"-End"}))
+        end.waitForEnd(Generous);
+    primary.waitForEnd(Generous);
 }
 
 double median(std::vector<double> values)
@@ -95,41 +53,49 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
-const char engines[] = "-TryByMci -NoTryByDirectShow -NoTryByDirectMusic -NoTryByExternalEngine";
+std::vector<std::string> playing(const std::string& file)
+{
+    std::vector<std::string> words = mciOnly;
+    words.push_back(file);
+    return words;
+}
 
 double trivialStart()
 {
+    std::string line = "\"" + besideTests("bench_trivial.exe") + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
     double begin = now();
-    HANDLE process = start(besideMe("bench_trivial.exe"), "");
-    if (!process)
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return -1;
-    WaitForSingleObject(process, Generous);
-    CloseHandle(process);
-    return now() - begin;
+    WaitForSingleObject(info.hProcess, Generous);
+    double elapsed = now() - begin;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return elapsed;
 }
 
 double coldStart(const std::string& file)
 {
+    PlayerProcess player;
     double begin = now();
-    HANDLE process = start(besideMe("PLAYER.EXE"), std::string(engines) + " \"" + file + "\"");
-    if (!process)
+    if (!player.start(playing(file)))
         return -1;
-    double elapsed = waitForStart(file, 0) ? now() - begin : -1;
-    CloseHandle(process);
-    endRunningPlayer();
+    double elapsed = waitForCurrentFile(file, 1, Generous) ? now() - begin : -1;
+    endPlayer(player);
     return elapsed;
 }
 
 double forwardedStart(const std::string& file)
 {
     DWORD before = startedFiles();
+    PlayerProcess second;
     double begin = now();
-    HANDLE process = start(besideMe("PLAYER.EXE"), std::string(engines) + " \"" + file + "\"");
-    if (!process)
+    if (!second.start(playing(file)))
         return -1;
-    double elapsed = waitForStart(file, before) ? now() - begin : -1;
-    WaitForSingleObject(process, Generous);
-    CloseHandle(process);
+    double elapsed = waitForCurrentFile(file, before + 1, Generous) ? now() - begin : -1;
+    second.waitForEnd(Generous);
     return elapsed;
 }
 
@@ -137,7 +103,7 @@ int watch()
 {
     for (;;) {
         RunningPlayerState state;
-        BOOL answered = queryRunningPlayer(&state);
+        BOOL answered = runningPlayerState(&state);
         printf("%lu %d %lu %s\n", GetTickCount(), answered, state.startedFiles, state.currentFile);
         fflush(stdout);
         Sleep(250);
@@ -165,18 +131,16 @@ int main(int argc, char** argv)
     int runs = atoi(argv[1]);
     std::string files[2] = {argv[2], argv[3]};
     std::vector<double> trivial, forwarded, cold;
-    endRunningPlayer();
+    killRunningPlayers();
     for (int i = 0; i < runs; ++i)
         trivial.push_back(trivialStart());
     for (int i = 0; i < runs; ++i)
         cold.push_back(coldStart(files[i % 2]));
-    HANDLE primary = start(besideMe("PLAYER.EXE"), std::string(engines) + " \"" + files[0] + "\"");
-    if (primary && waitForStart(files[0], 0))
+    PlayerProcess primary;
+    if (primary.start(playing(files[0])) && waitForCurrentFile(files[0], 1, Generous))
         for (int i = 0; i < runs; ++i)
             forwarded.push_back(forwardedStart(files[(i + 1) % 2]));
-    if (primary)
-        CloseHandle(primary);
-    endRunningPlayer();
+    endPlayer(primary);
     if (trivial.empty() || forwarded.empty() || cold.empty()) {
         fprintf(stderr, "a measurement failed\n");
         return 1;

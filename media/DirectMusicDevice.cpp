@@ -6,54 +6,30 @@
 
 #include <dmusici.h>
 
-#include "Bytes.h"
+#include "ContentTests.h"
+#include "RecognitionFile.h"
 #include "Ole.h"
 
 namespace {
 
 const DWORD allGroups = 0xFFFFFFFF;
 
-class InputFile {
-public:
-    explicit InputFile(const char* path)
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN,
-                              nullptr))
-    {
-    }
-    ~InputFile()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-
-    BOOL readAt(LONGLONG offset, BYTE* bytes, DWORD size)
-    {
-        LARGE_INTEGER to, landed;
-        to.QuadPart = offset;
-        DWORD got = 0;
-        return handle_ != INVALID_HANDLE_VALUE && SetFilePointerEx(handle_, to, &landed, FILE_BEGIN)
-            && landed.QuadPart == offset && ::ReadFile(handle_, bytes, size, &got, nullptr) && got == size;
-    }
-
-private:
-    HANDLE handle_;
-};
-
 // A standard MIDI file: "MThd", its header length L, and "MTrk" at L + 8; or
-// a RIFF MIDI file.
+// a RIFF MIDI file. Only disk files are read: a pipe or a port named like a
+// MIDI file would block the read.
 BOOL isMidiFile(const char* fileName)
 {
-    InputFile file(fileName);
-    BYTE head[12];
-    if (!file.readAt(0, head, sizeof head))
+    RecognitionFile file(fileName);
+    BYTE head[MidiHeadSize];
+    if (!file.readExactAt(0, head, sizeof head))
         return FALSE;
-    if (isFourCc(head, "MThd")) {
+    ContentMatch match;
+    uint64_t trackOffset = 0;
+    if (midiTrackOffset(head, &trackOffset)) {
         BYTE track[4];
-        return file.readAt((LONGLONG)readBe32(head + 4) + 8, track, sizeof track) && isFourCc(track, "MTrk");
+        return file.readExactAt(trackOffset, track, sizeof track) && matchMidiTrackChunk(track, &match);
     }
-    return isFourCc(head, "RIFF") && (isFourCc(head + 8, "RMID") || isFourCc(head + 8, "MIDS"));
+    return matchMidi(head, sizeof head, &match);
 }
 
 void releaseMusicObjects(ComPtr<IDirectMusicPerformance>& performance, ComPtr<IDirectMusicLoader>& loader,

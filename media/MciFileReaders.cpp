@@ -3,53 +3,21 @@
 
 #include "Bytes.h"
 #include "CdAudio.h"
+#include "RecognitionFile.h"
 
 namespace {
-
-// A file opened for shared sequential reading, closed with the scope.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const char* name)
-        : handle_(CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
-    {
-    }
-    ~ReadOnlyFile()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(handle_);
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-    // Exactly size bytes from the current position, or false.
-    bool read(uint8_t* buffer, DWORD size)
-    {
-        DWORD got = 0;
-        return handle_ != INVALID_HANDLE_VALUE && ReadFile(handle_, buffer, size, &got, nullptr) && got == size;
-    }
-    bool seekTo(LONGLONG offset)
-    {
-        LARGE_INTEGER to;
-        to.QuadPart = offset;
-        return handle_ != INVALID_HANDLE_VALUE && SetFilePointerEx(handle_, to, nullptr, FILE_BEGIN);
-    }
-
-private:
-    HANDLE handle_;
-};
 
 const DWORD headSize = 12;
 
 bool isRiffForm(const uint8_t* head, const char* form) { return isFourCc(head, "RIFF") && isFourCc(head + 8, form); }
 
 // A standard MIDI file: the header chunk and, right after it, a track chunk.
-bool isStandardMidi(ReadOnlyFile& file, const uint8_t* head)
+bool isStandardMidi(RecognitionFile& file, const uint8_t* head)
 {
     if (!isFourCc(head, "MThd"))
         return false;
     uint8_t track[4];
-    return file.seekTo((LONGLONG)readBe32(head + 4) + 8) && file.read(track, 4) && isFourCc(track, "MTrk");
+    return file.readExactAt((ULONGLONG)readBe32(head + 4) + 8, track, 4) && isFourCc(track, "MTrk");
 }
 
 } // namespace
@@ -57,8 +25,8 @@ bool isStandardMidi(ReadOnlyFile& file, const uint8_t* head)
 BOOL MciDevice::readRiffForm(const char* fileName, const char* form, DWORD deviceType, DWORD openFlags)
 {
     uint8_t head[headSize];
-    ReadOnlyFile file(fileName);
-    if (!file.read(head, headSize) || !isRiffForm(head, form))
+    RecognitionFile file(fileName);
+    if (!file.readExactAt(0, head, headSize) || !isRiffForm(head, form))
         return FALSE;
     acceptFile(deviceType, openFlags);
     return TRUE;
@@ -77,8 +45,8 @@ BOOL MciDevice::readAvi(const char* fileName)
 BOOL MciDevice::readSequencer(const char* fileName)
 {
     uint8_t head[headSize];
-    ReadOnlyFile file(fileName);
-    if (!file.read(head, headSize))
+    RecognitionFile file(fileName);
+    if (!file.readExactAt(0, head, headSize))
         return FALSE;
     if (!isRiffForm(head, "RMID") && !isRiffForm(head, "MIDS") && !isStandardMidi(file, head))
         return FALSE;
@@ -92,8 +60,8 @@ BOOL MciDevice::readCdTrack(const char* fileName, DWORD* deviceType, DWORD* open
     if (!fileName || !deviceType || !openFlags)
         return FALSE;
     uint8_t record[cdaRecordSize];
-    ReadOnlyFile file(fileName);
-    if (!file.read(record, cdaRecordSize))
+    RecognitionFile file(fileName);
+    if (!file.readExactAt(0, record, cdaRecordSize))
         return FALSE;
     unsigned track = cdaTrackNumber(record, cdaRecordSize);
     if (!track)

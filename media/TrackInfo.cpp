@@ -5,6 +5,7 @@
 
 #include "GenreTable.h"
 #include "Id3v1.h"
+#include "RecognitionFile.h"
 #include "TextLines.h"
 #include "Winmm.h"
 
@@ -107,21 +108,11 @@ char* readInfoChunk(const char* path, FOURCC id)
 // The version 1 tag at the end of the file at path.
 bool readTag(const char* path, Id3v1Tag* tag)
 {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    RecognitionFile file(path);
     uint8_t block[Id3v1Tag::size];
-    LARGE_INTEGER size = {};
-    LARGE_INTEGER at = {};
-    DWORD got = 0;
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart >= (LONGLONG)sizeof block;
-    if (ok) {
-        at.QuadPart = size.QuadPart - (LONGLONG)sizeof block;
-        ok = SetFilePointerEx(file, at, &at, FILE_BEGIN) && at.QuadPart == size.QuadPart - (LONGLONG)sizeof block &&
-             ReadFile(file, block, sizeof block, &got, nullptr) && got == sizeof block;
-    }
-    CloseHandle(file);
-    return ok && parseId3v1Tag(block, tag);
+    ULONGLONG size = 0;
+    return file.size(&size) && size >= sizeof block && file.readExactAt(size - sizeof block, block, sizeof block) &&
+           parseId3v1Tag(block, tag);
 }
 
 // The tag's text for a field that the tag fills, other than the genre.
@@ -220,7 +211,7 @@ BOOL TrackInfo::copyField(int index, char* buffer, UINT size)
 {
     LockScope hold(lock_);
     const char* text = field(index);
-    if (size == 0)
+    if (!buffer || size == 0)
         return FALSE;
     buffer[0] = '\0';
     if (!text)

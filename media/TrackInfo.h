@@ -30,7 +30,7 @@ public:
     // loading thread. Other threads use copyField.
     const char* field(int index);
     // Copies the field into buffer (cut to size - 1 characters); false and
-    // an empty buffer when the field is null.
+    // an empty buffer when the field is null; false without a buffer.
     BOOL copyField(int index, char* buffer, UINT size);
     void clear();
 

@@ -5,6 +5,7 @@
 #include "PlayQueue.h"
 #include "PlayerCore.h"
 #include "PlaylistEntries.h"
+#include "UsageWait.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ void waitForEntry()
 void waitForUsageDialog()
 {
     WaitForSingleObject(playDoneEvent, INFINITE);
+    endUsageWait();
     ResetEvent(playDoneEvent);
 }
 

@@ -11,6 +11,8 @@ LONG queueThreadWaits;
 
 void expectUsageDialogClose() { InterlockedExchange(&queueThreadWaits, 1); }
 
+void endUsageWait() { InterlockedExchange(&queueThreadWaits, 0); }
+
 void releaseUsageWait()
 {
     if (!InterlockedExchange(&queueThreadWaits, 0))

@@ -6,6 +6,9 @@
 
 // The queue thread is about to wait for the dialog.
 void expectUsageDialogClose();
+// The queue thread's wait has ended, by the dialog or by something else
+// (Next, End, a new list): a later close must not end the next file.
+void endUsageWait();
 // The dialog is closed: when the queue thread waits for it, Repeat is
 // cleared (so that a lone "-Help" ends the program) and the thread released.
 void releaseUsageWait();

@@ -242,7 +242,7 @@ BOOL WINAPI vbmp3_stop(LONG*)
 BOOL WINAPI vbmp3_seek(LONG seconds)
 {
     Hold hold;
-    if (lib.state == Closed || seconds < 0 || seconds * 1000 > lib.lengthMs)
+    if (lib.state == Closed || seconds < 0 || (LONGLONG)seconds * 1000 > lib.lengthMs)
         return FALSE;
     anchor(seconds * 1000);
     return TRUE;

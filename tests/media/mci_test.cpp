@@ -432,6 +432,41 @@ TEST_F(Mci, cdTrackFailsCleanlyWithoutADrive)
     EXPECT_FALSE(device.close());
 }
 
+struct CdTrackRead {
+    MciDevice* device;
+    const char* name;
+    BOOL result;
+};
+
+DWORD WINAPI readCdTrackOn(void* context)
+{
+    auto* read = static_cast<CdTrackRead*>(context);
+    DWORD type = 0, flags = 0;
+    read->result = read->device->readCdTrack(read->name, &type, &flags);
+    return 0;
+}
+
+// A name that opens something other than a disk file (a pipe, a serial
+// port) is refused before a read that might wait forever for data.
+TEST_F(Mci, readersDoNotWaitOnAPipe)
+{
+    char name[64];
+    wsprintfA(name, "\\\\.\\pipe\\mci_reader_%lu", GetCurrentProcessId());
+    HANDLE server = CreateNamedPipeA(name, PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 64, 64, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, server);
+    CdTrackRead read = {&device, name, TRUE};
+    HANDLE reader = CreateThread(nullptr, 0, readCdTrackOn, &read, 0, nullptr);
+    ASSERT_NE(nullptr, reader);
+    // A guard against a hang: a reader still waiting is set free by closing
+    // the pipe, and the test fails.
+    DWORD waited = WaitForSingleObject(reader, 30000);
+    CloseHandle(server);
+    WaitForSingleObject(reader, INFINITE);
+    CloseHandle(reader);
+    EXPECT_EQ(WAIT_OBJECT_0, waited);
+    EXPECT_FALSE(read.result);
+}
+
 TEST_F(Mci, cdTrackPlaysExactlyItsTrackOnItsDrive)
 {
     cdDriveInserted = true;

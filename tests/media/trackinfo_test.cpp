@@ -208,6 +208,7 @@ TEST_F(TrackInfoTest, singleIndexLoadsOneFieldAndOtherIndicesOnlyClear)
     EXPECT_STREQ("Tit", copy);
     EXPECT_FALSE(info.copyField(0, copy, sizeof copy));
     EXPECT_STREQ("", copy);
+    EXPECT_FALSE(info.copyField(14, nullptr, sizeof copy));
     info.clear();
     EXPECT_EQ("<null>", field(14));
 }

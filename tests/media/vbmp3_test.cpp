@@ -118,6 +118,19 @@ TEST_F(Vbmp3DeviceTest, StopWhilePausedFailsButTheNextPlayStartsFromTheBeginning
     EXPECT_TRUE(device->isPlaying());
 }
 
+TEST_F(Vbmp3DeviceTest, ASeekPastTheEndIsRefusedAndLeavesThePosition)
+{
+    ASSERT_TRUE(device->open(longFile.c_str()));
+    ASSERT_TRUE(device->seek(10));
+    // 4294968 seconds are 4294968000 ms, which a 32-bit count wraps to 704.
+    for (UINT seconds : {31u, 4294968u}) {
+        EXPECT_FALSE(device->seek(seconds)) << seconds;
+        LONG position = 0;
+        ASSERT_TRUE(device->getPosition(&position));
+        EXPECT_EQ(10, position) << seconds;
+    }
+}
+
 TEST_F(Vbmp3DeviceTest, ARateTakesEffectAtTheNextStartFromStopped)
 {
     ASSERT_TRUE(device->open(longFile.c_str()));

@@ -9,6 +9,7 @@
 #include "MediaFiles.h"
 #include "PlayOptions.h"
 #include "PlayQueue.h"
+#include "PlayQueueWords.h"
 #include "PlayerCore.h"
 #include "RunningPlayer.h"
 #include "TestPaths.h"
@@ -62,14 +63,6 @@ protected:
         playQueue.setCancel(false);
     }
 
-    std::vector<std::string> queueWords() const
-    {
-        std::vector<std::string> words;
-        char word[MAX_PATH];
-        for (LONG i = 0; playQueue.wordAt(i, word); ++i)
-            words.push_back(word);
-        return words;
-    }
 
     LRESULT playFile(DWORD flags, LONG milliseconds, DWORD engines, const char* path)
     {
@@ -96,7 +89,7 @@ TEST_F(Forwarding, APlayFileRecordReplacesTheQueueWithOneWordOfEachKind)
     std::vector<std::string> expected = {"-TryByMci",  "-NoTryByDirectShow", "-NoTryByDirectMusic",
                                          "-NoTryByExternalEngine", "-Repeat", "-Delete",
                                          "-Milliseconds0", "C:\\a.wav"};
-    EXPECT_EQ(expected, queueWords());
+    EXPECT_EQ(expected, playQueueWords());
     EXPECT_EQ(-1, playQueue.position());
     EXPECT_TRUE(playQueue.cancelled());
     EXPECT_EQ((DWORD)ExternalSoftMpeg, playOptions.externalEngines);
@@ -111,7 +104,7 @@ TEST_F(Forwarding, AddAppendsAndKeepsThePosition)
                                          "-TryByDirectShow",  "-TryByDirectMusic",  "-TryByExternalEngine",
                                          "-RepeatEach",       "-NoDelete",          "-Milliseconds5000",
                                          "D:\\b\\*.mp3"};
-    EXPECT_EQ(expected, queueWords());
+    EXPECT_EQ(expected, playQueueWords());
     EXPECT_EQ(1, playQueue.position());
     EXPECT_FALSE(playQueue.cancelled());
 }
@@ -120,7 +113,7 @@ TEST_F(Forwarding, TheGateAdmitsOneRecordUntilTheNextFileHasStarted)
 {
     EXPECT_EQ(1, playFile(FlagAdd, -1, 0, "C:\\a.wav"));
     EXPECT_EQ(0, playFile(FlagAdd, -1, 0, "C:\\b.wav"));
-    EXPECT_EQ(10u, queueWords().size());
+    EXPECT_EQ(10u, playQueueWords().size());
     forwardGate = -1;  // what the control window does when a file has started
     EXPECT_EQ(1, playFile(FlagAdd, -1, 0, "C:\\b.wav"));
 }
@@ -129,7 +122,7 @@ TEST_F(Forwarding, WhileADropReplacesTheQueueOnlyMarkedRecordsPass)
 {
     dropBusy = 1;
     EXPECT_EQ(0, playFile(0, -1, 0, "C:\\a.wav"));
-    EXPECT_EQ(2u, queueWords().size());
+    EXPECT_EQ(2u, playQueueWords().size());
     EXPECT_EQ(1, playFile(FlagAcceptedWhileDropping, -1, 0, "C:\\a.wav"));
     EXPECT_EQ(-1, forwardGate);
 }
@@ -178,7 +171,7 @@ TEST_F(Forwarding, MalformedRecordsChangeNothing)
     data.cbData = (DWORD)size;
     EXPECT_EQ(0, SendMessageA(controlWindow, WM_COPYDATA, 0, (LPARAM)&data));
     EXPECT_EQ(0, SendMessageA(controlWindow, WM_COPYDATA, 0, 0));
-    EXPECT_EQ(2u, queueWords().size());
+    EXPECT_EQ(2u, playQueueWords().size());
     EXPECT_EQ(-1, forwardGate);
 }
 

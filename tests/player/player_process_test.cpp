@@ -83,7 +83,12 @@ TEST_F(PlayerRun, ASecondStartReplacesTheListOfTheFirst)
     std::string longer = wave("long.wav", 30000), other = wave("other.wav", 1000);
     ASSERT_TRUE(primary.start(args({longer})));
     ASSERT_TRUE(waitForCurrentFile(longer, 1, Generous));
-    startSecond(args({other}));
+    // A name relative to the second start's directory reaches the primary resolved.
+    char saved[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, saved);
+    SetCurrentDirectoryA(folder.c_str());
+    startSecond(args({"other.wav"}));
+    SetCurrentDirectoryA(saved);
     EXPECT_TRUE(waitForCurrentFile(other, 2, Generous));
     // The thirty-second file was stopped, so the primary ends long before it.
     EXPECT_TRUE(primary.waitForEnd(20000));

@@ -1,39 +1,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shlobj.h>
 
 #include <string>
 #include <vector>
 
+#include "DropFileLists.h"
 #include "PlayQueue.h"
+#include "PlayQueueWords.h"
 #include "PlayerCore.h"
 
 // Dropped and pasted file lists (CF_HDROP) replace or extend the play queue.
 namespace {
-
-HGLOBAL makeDropList(const std::vector<std::string>& names)
-{
-    std::string packed;
-    for (const std::string& name : names)
-        packed += name + '\0';
-    packed += '\0';
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + packed.size());
-    DROPFILES* drop = (DROPFILES*)GlobalLock(memory);
-    drop->pFiles = sizeof(DROPFILES);
-    memcpy(drop + 1, packed.data(), packed.size());
-    GlobalUnlock(memory);
-    return memory;
-}
-
-bool putOnClipboard(HGLOBAL memory)
-{
-    if (!OpenClipboard(nullptr))
-        return false;
-    EmptyClipboard();
-    bool put = !memory || SetClipboardData(CF_HDROP, memory);
-    CloseClipboard();
-    return put;
-}
 
 class QueueReplacement : public ::testing::Test {
 protected:
@@ -47,53 +24,45 @@ protected:
     }
     void TearDown() override
     {
-        putOnClipboard(nullptr);
+        emptyClipboard(nullptr);
         playQueue.clear();
     }
 
-    std::vector<std::string> queueWords() const
-    {
-        std::vector<std::string> words;
-        char word[MAX_PATH];
-        for (LONG i = 0; playQueue.wordAt(i, word); ++i)
-            words.push_back(word);
-        return words;
-    }
 };
 
 TEST_F(QueueReplacement, ADropWithoutCtrlReplacesTheListAndRestartsIt)
 {
-    HGLOBAL list = makeDropList({"C:\\a.wav", "C:\\b.wav"});
+    HGLOBAL list = makeDropFileList({"C:\\a.wav", "C:\\b.wav"});
     EXPECT_TRUE(replaceQueueFromDrop((HDROP)list, FALSE));
     GlobalFree(list);
-    EXPECT_EQ((std::vector<std::string>{"C:\\a.wav", "C:\\b.wav"}), queueWords());
+    EXPECT_EQ((std::vector<std::string>{"C:\\a.wav", "C:\\b.wav"}), playQueueWords());
     EXPECT_EQ(-1, playQueue.position());
     EXPECT_TRUE(playQueue.cancelled());
 }
 
 TEST_F(QueueReplacement, ADropWithCtrlAppendsAndLeavesAnOverlongNameOut)
 {
-    HGLOBAL list = makeDropList({"C:\\a.wav", "C:\\" + std::string(300, 'x'), "C:\\b.wav"});
+    HGLOBAL list = makeDropFileList({"C:\\a.wav", "C:\\" + std::string(300, 'x'), "C:\\b.wav"});
     EXPECT_TRUE(replaceQueueFromDrop((HDROP)list, TRUE));
     GlobalFree(list);
-    EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "C:\\a.wav", "C:\\b.wav"}), queueWords());
+    EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "C:\\a.wav", "C:\\b.wav"}), playQueueWords());
     EXPECT_EQ(1, playQueue.position());
     EXPECT_FALSE(playQueue.cancelled());
 }
 
 TEST_F(QueueReplacement, TheClipboardsFileListIsAddedOrPlayed)
 {
-    ASSERT_TRUE(putOnClipboard(nullptr));
+    emptyClipboard(nullptr);
     EXPECT_FALSE(clipboardHasFiles());
     EXPECT_FALSE(playClipboardFiles(nullptr, TRUE));
-    EXPECT_EQ(2u, queueWords().size());
+    EXPECT_EQ(2u, playQueueWords().size());
 
-    ASSERT_TRUE(putOnClipboard(makeDropList({"D:\\music\\c.mid"})));
+    ASSERT_TRUE(putFileListOnClipboard(nullptr, {"D:\\music\\c.mid"}));
     EXPECT_TRUE(clipboardHasFiles());
     EXPECT_TRUE(playClipboardFiles(nullptr, TRUE));
-    EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "D:\\music\\c.mid"}), queueWords());
+    EXPECT_EQ((std::vector<std::string>{"-Delete", "old.wav", "D:\\music\\c.mid"}), playQueueWords());
     EXPECT_TRUE(playClipboardFiles(nullptr, FALSE));
-    EXPECT_EQ((std::vector<std::string>{"D:\\music\\c.mid"}), queueWords());
+    EXPECT_EQ((std::vector<std::string>{"D:\\music\\c.mid"}), playQueueWords());
     EXPECT_EQ(-1, playQueue.position());
 }
 

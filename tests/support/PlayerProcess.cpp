@@ -4,7 +4,7 @@
 
 namespace {
 
-const DWORD PollInterval = 50;
+const DWORD PollInterval = 10;
 
 std::string commandLine(const std::vector<std::string>& arguments)
 {
