@@ -148,6 +148,28 @@ TEST_F(EnginesE2E, AnOrderForUnknownMediaAloneLeavesAWaveUnplayed)
     EXPECT_EQ(0u, run.startedFiles()) << run.story();
 }
 
+// The device order switched on but never saved: nothing is tried, and
+// Repeat does not loop over a list that played nothing.
+TEST_F(EnginesE2E, AnEmptyDeviceOrderPlaysNothingEvenWithRepeat)
+{
+    REQUIRE_DSHOW_SAMPLE(pcm, "dshow-pcm.wav");
+    ASSERT_TRUE(key.setNumber("UseAdvancedConfiguration", 1));
+    runToEnd({"-Repeat", pcm});
+    EXPECT_EQ(0u, run.startedFiles()) << run.story();
+}
+
+// An engine word on the command line replaces the device order of the
+// settings for the rest of the run.
+TEST_F(EnginesE2E, AnEngineWordSetsTheDeviceOrderAside)
+{
+    REQUIRE_DSHOW_SAMPLE(pcm, "dshow-pcm.wav");
+    REQUIRE_DSHOW_SAMPLE(adpcm, "dshow-adpcm.wav");
+    useOrder({"MCIUnknown"});
+    runToEnd({"-Seconds1", pcm, "-TryByDirectShow", adpcm});
+    EXPECT_TRUE(run.sawPlaying(adpcm, 1)) << run.story();
+    EXPECT_EQ(1u, run.startedFiles()) << run.story();
+}
+
 // "Device" 1 makes an entry inert: the MP3, which only that entry would
 // take, is skipped without holding up the list.
 TEST_F(EnginesE2E, AFileOnlyADisabledEngineTakesIsSkipped)
