@@ -119,9 +119,15 @@ BOOL Selector::byFixedRules()
     }
     if ((playOptions.flags & FlagTryByDirectMusic) && context_.isMidi(fileName_) && tryDirectMusic())
         return TRUE;
-    if (((playOptions.flags & FlagTryByMci) || context_.isCdda(fileName_)) && tryMci())
+    BOOL mciTried = (playOptions.flags & FlagTryByMci) || context_.isCdda(fileName_);
+    if (mciTried && tryMci())
         return TRUE;
-    return context_.directShowDevice().probe(fileName_) && tryDirectShow();
+    DirectShowDevice& directShow = context_.directShowDevice();
+    if (directShow.probe(fileName_) && tryDirectShow())
+        return TRUE;
+    // DirectShow is the standard engine but the machine has none: MCI, the
+    // other standard engine, takes the file rather than leaving it unplayed.
+    return !mciTried && !directShow.canCreateGraph() && tryMci();
 }
 
 BOOL Selector::tryEntry(const char* entry, BOOL known, const RegistryStore& store)

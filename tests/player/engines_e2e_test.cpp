@@ -225,15 +225,16 @@ protected:
     }
 };
 
-// The fixed rules try MCI for ordinary files only when MCI is the standard
-// engine, so with DirectShow as the standard engine and DirectShow missing
-// nothing takes the files and the list ends.
-TEST_F(WithoutDirectShow, TheDefaultSettingsPlayNothing)
+// DirectShow is the standard engine but missing: the fixed rules fall back to
+// MCI, which plays the wave; Wine's MCI MPEG device is built on DirectShow,
+// so the MP3 is skipped.
+TEST_F(WithoutDirectShow, TheDefaultSettingsFallBackToMci)
 {
     REQUIRE_DSHOW_SAMPLE(pcm, "dshow-pcm.wav");
     REQUIRE_DSHOW_SAMPLE(mp3, "dshow-tone.mp3");
-    runToEnd({"-Seconds1", pcm, mp3});
-    EXPECT_EQ(0u, run.startedFiles()) << run.story();
+    runToEnd({"-Seconds1", mp3, pcm});
+    EXPECT_TRUE(run.sawPlaying(pcm, 1)) << run.story();
+    EXPECT_EQ(1u, run.startedFiles()) << run.story();
 }
 
 // Wine's MCI MPEG device is built on DirectShow, so the MP3 goes with it.
