@@ -87,7 +87,11 @@ void PlayerProcess::kill()
 
 void killRunningPlayers()
 {
-    while (HWND window = FindWindowA("PlayerControlClass", nullptr)) {
+    // Bounded: a player held by a debugger outlives TerminateProcess.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        HWND window = FindWindowA("PlayerControlClass", nullptr);
+        if (!window)
+            return;
         DWORD id = 0;
         GetWindowThreadProcessId(window, &id);
         HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
