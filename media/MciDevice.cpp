@@ -204,9 +204,7 @@ BOOL MciDevice::openWithDevice(const char* fileName, DWORD deviceType, DWORD ope
     // leaves it on.
     canMute_ = setAudio(FALSE);
     hasAudio_ = setAudio(TRUE);
-    VideoRect destination;
-    if (readDestination(&destination))
-        videoRect_ = destination;
+    readNativeDestination();
     return TRUE;
 }
 

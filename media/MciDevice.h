@@ -6,7 +6,9 @@
 // The engine that plays through the MCI command interface. A device type is
 // either a type number in the low 16 bits (CD audio keeps the track number in
 // the high 16 bits), when the open flags carry MCI_OPEN_TYPE_ID, or the
-// address of a type name.
+// address of a type name. The picture keeps its native size and place in
+// the window it is attached to: the placement operations keep their
+// defaults, which change nothing.
 class MciDevice : public MediaDevice {
 public:
     // Every MCI command of the device goes through one of these; tests put a
@@ -33,9 +35,6 @@ public:
     BOOL showVideo(BOOL show) override;
     BOOL attachVideoWindow(HWND owner, HWND drain, DWORD style, DWORD exStyle) override;
     void detachVideoWindow() override;
-    BOOL moveVideo(LONG x, LONG y) override;
-    BOOL resizeVideo(LONG width, LONG height) override;
-    BOOL setVideoWindowRect(LONG x, LONG y, LONG width, LONG height) override;
 
     // The MCI devices (by type name) that this engine must not use; not owned.
     void setExcludedDevices(char** names, UINT count);
@@ -74,9 +73,10 @@ protected:
     BOOL readCdTrackLength(UINT track);
     void readLength();
     BOOL setAudio(BOOL on);
-    BOOL readDestination(VideoRect* rect);
-    BOOL putDestination(const VideoRect& rect);
-    BOOL changeDestination(const POINT* origin, const SIZE* size);
+    // which: MCI_DGV_WHERE_* or MCI_DGV_PUT_* (source or destination).
+    BOOL readPlacement(DWORD which, VideoRect* rect);
+    BOOL putPlacement(DWORD which, const VideoRect& rect);
+    void readNativeDestination();
 
     DWORD openFlags_ = 0;
     UINT excludedCount_ = 0;

@@ -3,21 +3,38 @@
 
 #include <digitalv.h>
 
-BOOL MciDevice::readDestination(VideoRect* rect)
+BOOL MciDevice::readPlacement(DWORD which, VideoRect* rect)
 {
     MCI_DGV_RECT_PARMS params = {};
-    if (send(deviceId_, MCI_WHERE, MCI_DGV_WHERE_DESTINATION, &params))
+    if (send(deviceId_, MCI_WHERE, which, &params))
         return FALSE;
     // MCI's rectangles hold the size where RECT holds the far corner.
     *rect = {params.rc.left, params.rc.top, params.rc.right, params.rc.bottom};
     return TRUE;
 }
 
-BOOL MciDevice::putDestination(const VideoRect& rect)
+BOOL MciDevice::putPlacement(DWORD which, const VideoRect& rect)
 {
     MCI_DGV_PUT_PARMS params = {};
     params.rc = {rect.left, rect.top, rect.width, rect.height};
-    return !send(deviceId_, MCI_PUT, MCI_DGV_PUT_DESTINATION | MCI_DGV_RECT, &params);
+    return !send(deviceId_, MCI_PUT, which | MCI_DGV_RECT, &params);
+}
+
+// A picture stored top-down reports a negative height for the part of the
+// frame it shows and for the part of the window it fills: Wine's MCI then
+// draws it into a default window one pixel high, and nothing once the
+// window is given a real height. Both get the upright rectangle of the same size.
+void MciDevice::readNativeDestination()
+{
+    VideoRect rect;
+    if (!readPlacement(MCI_DGV_WHERE_DESTINATION, &rect))
+        return;
+    if (rect.height < 0) {
+        rect.height = -rect.height;
+        if (!putPlacement(MCI_DGV_PUT_SOURCE, rect) || !putPlacement(MCI_DGV_PUT_DESTINATION, rect))
+            return;
+    }
+    videoRect_ = rect;
 }
 
 BOOL MciDevice::getVideoSize(LONG* width, LONG* height)
@@ -67,40 +84,4 @@ void MciDevice::detachVideoWindow()
     params.hWnd = (HWND)MCI_DGV_WINDOW_DEFAULT;
     if (!send(deviceId_, MCI_WINDOW, MCI_DGV_WINDOW_HWND, &params))
         ownerWindow_ = nullptr;
-}
-
-// Keeps the part of the current destination that the caller does not give.
-BOOL MciDevice::changeDestination(const POINT* origin, const SIZE* size)
-{
-    LockScope hold(lock);
-    VideoRect rect;
-    if (!deviceId_ || !readDestination(&rect))
-        return FALSE;
-    if (origin) {
-        rect.left = origin->x;
-        rect.top = origin->y;
-    }
-    if (size) {
-        rect.width = size->cx;
-        rect.height = size->cy;
-    }
-    return putDestination(rect);
-}
-
-BOOL MciDevice::moveVideo(LONG x, LONG y)
-{
-    POINT origin = {x, y};
-    return changeDestination(&origin, nullptr);
-}
-
-BOOL MciDevice::resizeVideo(LONG width, LONG height)
-{
-    SIZE size = {width, height};
-    return changeDestination(nullptr, &size);
-}
-
-BOOL MciDevice::setVideoWindowRect(LONG x, LONG y, LONG width, LONG height)
-{
-    LockScope hold(lock);
-    return deviceId_ && putDestination({x, y, width, height});
 }

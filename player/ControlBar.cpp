@@ -6,6 +6,7 @@
 #include "MainWindowState.h"
 #include "MediaDevice.h"
 #include "PlayerCore.h"
+#include "PlayerSettings.h"
 #include "resource.h"
 
 namespace {
@@ -64,6 +65,48 @@ void onSeek(WORD code)
     playback.deviceStopped = TRUE;
     LONG step = static_cast<LONG>(SendMessageA(seekBar(), TBM_GETPOS, 0, 0));
     playback.currentDevice->seek(static_cast<UINT>(step * bar.secondsPerStep));
+}
+
+void setSeekMaximum(HWND seek, LONG steps)
+{
+    SendMessageA(seek, TBM_SETRANGEMAX, FALSE, steps);
+}
+
+// Tick marks closer than this many pixels run together.
+const LONG crowdedTicks = 2;
+
+BOOL ticksCrowded(HWND seek)
+{
+    LONG first = static_cast<LONG>(SendMessageA(seek, TBM_GETTICPOS, 0, 0));
+    LONG second = static_cast<LONG>(SendMessageA(seek, TBM_GETTICPOS, 1, 0));
+    return first >= 0 && second >= 0 && second - first <= crowdedTicks;
+}
+
+// Minutes or seconds per step as the settings say; automatically, steps
+// that a trackbar counts (older ones in 16 bits) and whose tick marks stay
+// apart, doubling the seconds per step until they do.
+void scaleSeekBar(HWND seek, LONG seconds)
+{
+    if (playerSettings.trackbarTicks == TicksMinutes) {
+        bar.secondsPerStep = 60;
+        setSeekMaximum(seek, seconds / 60);
+        return;
+    }
+    bar.secondsPerStep = 1;
+    if (playerSettings.trackbarTicks == TicksSeconds) {
+        setSeekMaximum(seek, seconds);
+        return;
+    }
+    while (seconds > 65535) {
+        bar.secondsPerStep *= 2;
+        seconds /= 2;
+    }
+    setSeekMaximum(seek, seconds);
+    while (seconds > 2 && ticksCrowded(seek)) {
+        bar.secondsPerStep *= 2;
+        seconds /= 2;
+        setSeekMaximum(seek, seconds);
+    }
 }
 
 // The seek bar stretches to the bar's right edge, and hides when it has no room.
@@ -162,19 +205,22 @@ void setSeekRange(LONG seconds)
     HWND seek = seekBar();
     if (!seek)
         return;
+    SendMessageA(seek, WM_SETREDRAW, FALSE, 0);
     if (seconds < 0) {
         EnableWindow(seek, FALSE);
-        return;
+    } else {
+        EnableWindow(seek, TRUE);
+        SendMessageA(seek, TBM_SETTICFREQ, 1, 0);
+        SendMessageA(seek, TBM_SETRANGEMIN, FALSE, 0);
+        scaleSeekBar(seek, seconds);
     }
-    // a trackbar counts in 16 bits on older systems
-    bar.secondsPerStep = 1;
-    while (seconds > 65535) {
-        bar.secondsPerStep *= 2;
-        seconds /= 2;
-    }
-    EnableWindow(seek, TRUE);
-    SendMessageA(seek, TBM_SETTICFREQ, 1, 0);
-    SendMessageA(seek, TBM_SETRANGE, TRUE, MAKELPARAM(0, seconds));
+    SendMessageA(seek, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(seek, nullptr, TRUE);
+}
+
+LONG seekSecondsPerStep()
+{
+    return bar.secondsPerStep;
 }
 
 void showSeekPosition(LONG seconds)

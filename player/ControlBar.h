@@ -14,6 +14,9 @@ void showBarPlaying(BOOL canPause);
 void showBarStopped();
 // Checks one of the three buttons (IDC_PLAY_BUTTON .. IDC_STOP_BUTTON).
 void checkBarButton(int buttonId);
-// The seek bar's range for a length in seconds; -1 disables it.
+// The seek bar's range for a length in seconds, in steps of whole minutes,
+// seconds or (automatically) as many seconds as keep the tick marks apart,
+// as "TrackbarTicks" says; -1 disables it.
 void setSeekRange(LONG seconds);
+LONG seekSecondsPerStep();
 void showSeekPosition(LONG seconds);

@@ -5,7 +5,8 @@
 // the DirectShow filter list; it takes the video window's place for media
 // without video.
 
-HWND createControlPanel(HWND mainWindow);
+// The panel starts at the video window's size.
+HWND createControlPanel(HWND mainWindow, HWND videoWindow);
 class DirectShowDevice;
 class TrackInfo;
 
@@ -15,3 +16,9 @@ void showPanelTrack(const char* path, TrackInfo& info);
 // filter shows as "Media File".
 void showPanelFilters(DirectShowDevice& device, const char* path);
 void clearPanelFilterList();
+// Binds the four volume trackbars to their mixer lines, with mainWindow
+// receiving the mixer's change messages: each gets the control's range and
+// value and is enabled while its line is connected.
+void bindVolumeBars(HWND mainWindow);
+// MM_MIXM_CONTROL_CHANGE: the trackbars of the changed control follow it.
+void followMixerControl(DWORD controlId);

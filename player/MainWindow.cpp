@@ -47,7 +47,7 @@ BOOL createChildren(HWND window)
     GetClientRect(window, &client);
     int height = client.bottom - GetSystemMetrics(SM_CYCAPTION);
     mainParts.videoWindow = createVideoWindow(window, client.right, height > 0 ? height : 0);
-    return mainParts.videoWindow && createControlPanel(window) && createControlBar(window);
+    return mainParts.videoWindow && createControlPanel(window, mainParts.videoWindow) && createControlBar(window);
 }
 
 // Called on a thread of the library's choosing: the window ends the file on
@@ -89,6 +89,7 @@ LRESULT onCreate(HWND window)
     prepareEngines();
     if (!addTrayIcon(window, mainParts.trayCallbackMessage))
         return -1;
+    bindVolumeBars(window);
     layoutChildren(window);
     mainParts.created = TRUE;
     return 0;
@@ -279,6 +280,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onMciNotify(window, wParam);
     case MM_MCISIGNAL:
         return onMciSignal(window);
+    case MM_MIXM_CONTROL_CHANGE:
+        followMixerControl(static_cast<DWORD>(lParam));
+        return 0;
     case WM_VBMP3_END:
         return onVbmp3End(window);
     case WM_SAMPLE_TICK:
@@ -337,6 +341,7 @@ HWND createMainWindow()
     loadWindowRect();
     loadPositionSettings();
     loadPriority();
+    loadTrackbarTicks();
     HWND window = CreateWindowExA(WS_EX_WINDOWEDGE, mainClassName, programName(), mainStyle, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                   instanceHandle, nullptr);

@@ -3,6 +3,9 @@
 #include "MainWindow.h"
 #include "MainWindowState.h"
 #include "MediaDevice.h"
+#include "PlayOptions.h"
+#include "PlayerSettings.h"
+#include "WindowPlacement.h"
 
 namespace {
 
@@ -18,11 +21,35 @@ void tellDeviceVideoRect()
     playback.currentDevice->setVideoWindowRect(0, 0, client.right, client.bottom);
 }
 
-void placeAbove(int width, int height)
+// The video window and the control panel from the top left corner, the
+// control bar below them.
+void placeChildren(int width, int height)
 {
     SetWindowPos(mainParts.videoWindow, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     if (HWND panel = controlPanelDialog())
         SetWindowPos(panel, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (HWND bar = controlBarDialog())
+        SetWindowPos(bar, nullptr, 0, height, width, controlBarHeight(), SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The desktop less the taskbar.
+RECT workArea()
+{
+    RECT area;
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0))
+        SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return area;
+}
+
+// Keeps the window at its fixed place or inside the work area; a move
+// brings WM_MOVE and this again, which then finds nothing to do.
+void keepOnScreen(HWND window)
+{
+    RECT outer;
+    POINT place;
+    GetWindowRect(window, &outer);
+    if (placeOnWorkArea(playOptions.flags, playerSettings.repositionWithinScreen, workArea(), outer, &place))
+        SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
@@ -33,12 +60,11 @@ void layoutChildren(HWND window)
         return;
     RECT client;
     GetClientRect(window, &client);
-    int barHeight = controlBarHeight();
-    int above = client.bottom - barHeight > 0 ? client.bottom - barHeight : 0;
-    if (HWND bar = controlBarDialog())
-        SetWindowPos(bar, nullptr, 0, above, client.right, barHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    placeAbove(client.right, above);
+    int above = client.bottom - controlBarHeight();
+    placeChildren(client.right, above > 0 ? above : 0);
     tellDeviceVideoRect();
+    if (!IsZoomed(window))
+        keepOnScreen(window);
     setSeekRange(playback.deviceOpen ? playback.lengthSeconds : -1);
 }
 
@@ -52,23 +78,36 @@ void fitToVideo(HWND window)
     int height = video.bottom - video.top;
     RECT outer = {0, 0, width, height + controlBarHeight()};
     AdjustWindowRectEx(&outer, mainStyle, FALSE, WS_EX_WINDOWEDGE);
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    GetWindowPlacement(window, &placement);
-    RECT& normal = placement.rcNormalPosition;
-    normal.right = normal.left + outer.right - outer.left;
-    normal.bottom = normal.top + outer.bottom - outer.top;
+    LONG outerWidth = outer.right - outer.left;
+    LONG outerHeight = outer.bottom - outer.top;
     if (IsZoomed(window) || IsIconic(window)) {
+        // the normal rectangle counts from the work area's corner
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        GetWindowPlacement(window, &placement);
+        RECT& normal = placement.rcNormalPosition;
+        SetRect(&normal, normal.left, normal.top, normal.left + outerWidth, normal.top + outerHeight);
+        RECT area = workArea();
+        OffsetRect(&area, -area.left, -area.top);
+        POINT place;
+        if (placeOnWorkArea(playOptions.flags, playerSettings.repositionWithinScreen, area, normal, &place))
+            OffsetRect(&normal, place.x - normal.left, place.y - normal.top);
+        if (!IsWindowVisible(window))
+            placement.showCmd = SW_HIDE;
         SetWindowPlacement(window, &placement);
     } else {
-        placeAbove(width, height);
-        SetWindowPos(window, nullptr, 0, 0, normal.right - normal.left, normal.bottom - normal.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        placeChildren(width, height);
+        RECT resized;
+        GetWindowRect(window, &resized);
+        SetRect(&resized, resized.left, resized.top, resized.left + outerWidth, resized.top + outerHeight);
+        POINT place = {resized.left, resized.top};
+        placeOnWorkArea(playOptions.flags, playerSettings.repositionWithinScreen, workArea(), resized, &place);
+        SetWindowPos(window, nullptr, place.x, place.y, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     }
     tellDeviceVideoRect();
 }
 
-void showPanelOrVideo()
+BOOL showPanelOrVideo()
 {
     BOOL hasVideo = playback.deviceOpen && !IsRectEmpty(&playback.videoRect);
     HWND panel = controlPanelDialog();
@@ -77,14 +116,13 @@ void showPanelOrVideo()
             playback.currentDevice->showVideo(FALSE);
         ShowWindow(mainParts.videoWindow, SW_HIDE);
         ShowWindow(panel, SW_SHOWNA);
-        return;
+        return TRUE;
     }
     if (panel)
         ShowWindow(panel, SW_HIDE);
     if (!hasVideo || (playback.openEngine & OpenedByMci))
         ShowWindow(mainParts.videoWindow, SW_SHOWNA);
-    if (hasVideo)
-        playback.currentDevice->showVideo(TRUE);
+    return !hasVideo || playback.currentDevice->showVideo(TRUE);
 }
 
 BOOL videoHasItsSize()

@@ -65,13 +65,15 @@ BOOL readVideoRect()
 // MCI draws into the video window; the other engines draw into the main window.
 BOOL attachVideo(HWND window)
 {
-    MediaDevice* device = playback.currentDevice;
     HWND owner = (playback.openEngine & OpenedByMci) ? mainParts.videoWindow : window;
-    return device->attachVideoWindow(owner, window, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0) &&
-           device->showVideo(TRUE);
+    return playback.currentDevice->attachVideoWindow(owner, window, WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                                     0);
 }
 
-void placeWindow(HWND window, BOOL hasVideo)
+// The picture is attached only once the window has its place and size, and
+// shown only once attached: a picture shown before that appears in the
+// engine's own window.
+BOOL placeWindow(HWND window, BOOL hasVideo)
 {
     if (hasVideo && playerSettings.adjustSizeWhenDeviceHasVideo)
         fitToVideo(window);
@@ -81,8 +83,10 @@ void placeWindow(HWND window, BOOL hasVideo)
         SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     BOOL hidden = playerSettings.hideAlways || (!hasVideo && playerSettings.hideWhenDeviceHasNoVideo);
     ShowWindow(window, hidden ? SW_HIDE : SW_SHOWNOACTIVATE);
+    if (hasVideo && !attachVideo(window))
+        return FALSE;
     playback.panelShown = !hasVideo;
-    showPanelOrVideo();
+    return showPanelOrVideo();
 }
 
 void applyRate()
@@ -161,12 +165,10 @@ LRESULT openAndPlay(HWND window, const char* fileName)
 LRESULT startPlayback(HWND window)
 {
     MediaDevice* device = playback.currentDevice;
-    BOOL hasVideo = readVideoRect();
-    if (hasVideo && !attachVideo(window)) {
+    if (!placeWindow(window, readVideoRect())) {
         stopPlayback(window, 0);
         return 0;
     }
-    placeWindow(window, hasVideo);
     applyRate();
     applyPriority();
     if (!device->play(FALSE)) {

@@ -76,6 +76,7 @@ LRESULT restrictSizingHitTest(LRESULT hit, DWORD flags);
 void layoutChildren(HWND window);
 // Gives the window the size that fits the video; nothing without video.
 void fitToVideo(HWND window);
-// Shows the control panel or the video, as panelShown says.
-void showPanelOrVideo();
+// Shows the control panel or the video, as panelShown says; false when the
+// device failed to show its video.
+BOOL showPanelOrVideo();
 BOOL videoHasItsSize();

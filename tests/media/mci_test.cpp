@@ -597,38 +597,33 @@ TEST_F(MciVideo, aviHasVideoOfItsSizeAndPlaysInTheOwnerWindow)
     EXPECT_TRUE(IsWindow(owner));
 }
 
-TEST_F(MciVideo, pictureIsPlacedMovedAndResizedInTheOwner)
+// The picture keeps its native size in the top left corner of the owner,
+// and a picture stored top-down gets the same upright rectangle.
+TEST_F(MciVideo, pictureKeepsItsNativePlaceUprightInTheOwner)
 {
-    ASSERT_TRUE(device.open(avi.c_str()));
-    ASSERT_TRUE(device.attachVideoWindow(owner, nullptr, 0, 0));
-    MCIDEVICEID id = commandsOf(MCI_WINDOW).back().device;
-    auto where = [id] {
-        MCI_DGV_RECT_PARMS params = {};
-        EXPECT_EQ(0u, winmm::mciSendCommandA(id, MCI_WHERE, MCI_DGV_WHERE_DESTINATION, (DWORD_PTR)&params));
-        return params.rc;
-    };
-    auto expectPlace = [&](LONG x, LONG y, LONG w, LONG h) {
-        RECT rc = where();
-        EXPECT_EQ(x, rc.left);
-        EXPECT_EQ(y, rc.top);
-        EXPECT_EQ(w, rc.right);
-        EXPECT_EQ(h, rc.bottom);
-    };
-    ASSERT_TRUE(device.setVideoWindowRect(0, 0, 128, 96));
-    expectPlace(0, 0, 128, 96);
-    POINT to = {10, 20};
-    ASSERT_TRUE(device.moveVideoTo(&to));
-    expectPlace(10, 20, 128, 96);
-    ASSERT_TRUE(device.resizeVideo(64, 48));
-    expectPlace(10, 20, 64, 48);
-    RECT client = {5, 6, 205, 156};
-    ASSERT_TRUE(device.setVideoRect(&client));
-    expectPlace(5, 6, 200, 150);
-    EXPECT_FALSE(device.setVideoRect(nullptr));
-    EXPECT_FALSE(device.moveVideoTo(nullptr));
-    LONG width = 0;
-    ASSERT_TRUE(device.getVideoSize(&width, nullptr));
-    EXPECT_EQ(64, width) << "the natural size stays";
+    std::string topDown = folder + "topdown.avi";
+    ASSERT_TRUE(writeUncompressedAvi(topDown, 64, 48, 30, 10, true));
+    for (const std::string& file : {avi, topDown}) {
+        SCOPED_TRACE(file);
+        ASSERT_TRUE(device.open(file.c_str()));
+        ASSERT_TRUE(device.attachVideoWindow(owner, nullptr, 0, 0));
+        MCIDEVICEID id = commandsOf(MCI_WINDOW).back().device;
+        for (DWORD which : {(DWORD)MCI_DGV_WHERE_SOURCE, (DWORD)MCI_DGV_WHERE_DESTINATION}) {
+            MCI_DGV_RECT_PARMS where = {};
+            ASSERT_EQ(0u, winmm::mciSendCommandA(id, MCI_WHERE, which, (DWORD_PTR)&where));
+            EXPECT_EQ(0, where.rc.left);
+            EXPECT_EQ(0, where.rc.top);
+            EXPECT_EQ(64, where.rc.right);
+            EXPECT_EQ(48, where.rc.bottom);
+        }
+        EXPECT_FALSE(device.setVideoWindowRect(0, 0, 128, 96));
+        EXPECT_FALSE(device.resizeVideo(128, 96));
+        LONG width = 0, height = 0;
+        ASSERT_TRUE(device.getVideoSize(&width, &height));
+        EXPECT_EQ(64, width);
+        EXPECT_EQ(48, height);
+        ASSERT_TRUE(device.close());
+    }
 }
 
 TEST_F(Mci, waveHasNoPictureToPlace)

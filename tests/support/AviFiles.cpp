@@ -48,7 +48,7 @@ private:
 } // namespace
 
 bool writeUncompressedAvi(const std::string& path, unsigned width, unsigned height, unsigned frames,
-                          unsigned framesPerSecond)
+                          unsigned framesPerSecond, bool topDown)
 {
     unsigned rowBytes = (width * 3 + 3) & ~3u;
     unsigned frameBytes = rowBytes * height;
@@ -91,7 +91,7 @@ bool writeUncompressedAvi(const std::string& path, unsigned width, unsigned heig
     size_t strf = avi.open("strf");
     avi.le32(40);
     avi.le32(width);
-    avi.le32(height);
+    avi.le32(topDown ? 0u - height : height);
     avi.le16(1);
     avi.le16(24);
     avi.le32(0);
