@@ -138,7 +138,7 @@ BOOL MixerLines::readVolume(int slot, Volume* volume)
     if (!validSlot(slot) || !transferValue(slot, FALSE))
         return FALSE;
     const Line& line = lines_[slot];
-    *volume = {line.connected, line.minimum, line.maximum, line.value};
+    *volume = {line.controlId, line.connected, line.minimum, line.maximum, line.value};
     return TRUE;
 }
 

@@ -14,6 +14,7 @@ public:
     static const int slotCount = 18;
 
     struct Volume {
+        DWORD controlId;
         BOOL connected;
         LONG minimum;
         LONG maximum;

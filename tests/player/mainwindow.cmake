@@ -5,3 +5,5 @@ foreach(name mainwindow_test mainwindow_ole_test mainplayback_test resources_tes
 endforeach()
 # The VBMP3 end of play comes from the stand-in library.
 add_dependencies(mainplayback_test vbmp3_double)
+# The MS-RLE video comes from the DirectShow samples.
+add_dependencies(mainplayback_test dshow_media)

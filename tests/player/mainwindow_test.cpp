@@ -8,11 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <commctrl.h>
+
 #include "ControlBar.h"
 #include "DropFileLists.h"
 #include "MainWindow.h"
 #include "MainWindowState.h"
 #include "MediaContext.h"
+#include "MixerLines.h"
 #include "Ole.h"
 #include "PlayOptions.h"
 #include "PlayQueue.h"
@@ -476,6 +479,117 @@ TEST_F(MainWindowTest, StopWithoutDeviceAnswersOneAndKeepsTheQueueWaiting)
     EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), WaitForSingleObject(event, 0));
     playDoneEvent = nullptr;
     CloseHandle(event);
+}
+
+// Whatever moves or resizes the window, it keeps its fixed place or comes
+// back inside the work area.
+TEST_F(MainWindowTest, PlacementHoldsAfterEveryMoveAndResize)
+{
+    RECT area;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    struct Case {
+        const char* what;
+        DWORD flags;
+        bool reposition;
+        POINT from;
+        bool centred, inCorner;
+    };
+    const Case cases[] = {
+        {"centre", FlagCentreOnScreen, false, {10, 10}, true, false},
+        {"right and bottom", FlagRightOnScreen | FlagBottomOnScreen, false, {10, 10}, false, true},
+        {"dragged past the right edge", 0, true, {area.right - 100, 40}, false, true},
+        {"left alone without repositioning", 0, false, {area.right - 100, 40}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        playOptions.flags = (playOptions.flags & ~FlagPositionMask) | c.flags;
+        playerSettings.repositionWithinScreen = c.reposition;
+        SetWindowPos(window, nullptr, c.from.x, c.from.y, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+        for (SIZE size : {SIZE{300, 200}, SIZE{420, 250}}) {
+            SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            RECT rect;
+            GetWindowRect(window, &rect);
+            if (c.centred) {
+                EXPECT_EQ(area.left + (area.right - area.left - size.cx) / 2, rect.left);
+                EXPECT_EQ(area.top + (area.bottom - area.top - size.cy) / 2, rect.top);
+            } else if (c.inCorner) {
+                EXPECT_EQ(area.right, rect.right);
+                EXPECT_EQ(area.bottom, rect.bottom);
+            } else {
+                EXPECT_EQ(c.from.x, rect.left);
+                EXPECT_EQ(c.from.y, rect.top);
+            }
+        }
+    }
+}
+
+TEST_F(MainWindowTest, SeekBarStepsFollowTheTickSetting)
+{
+    HWND seek = GetDlgItem(controlBarDialog(), IDC_SEEK_BAR);
+    struct Case {
+        DWORD ticks;
+        LONG seconds;
+        LONG steps;  // 0: as few as keep the tick marks apart
+        LONG secondsPerStep;
+    };
+    const Case cases[] = {{TicksMinutes, 90, 1, 60},
+                          {TicksSeconds, 100000, 100000, 1},
+                          {TicksAutomatic, 30, 30, 1},
+                          {TicksAutomatic, 100000, 0, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        playerSettings.trackbarTicks = c.ticks;
+        setSeekRange(c.seconds);
+        EXPECT_TRUE(IsWindowEnabled(seek));
+        LONG steps = static_cast<LONG>(SendMessageA(seek, TBM_GETRANGEMAX, 0, 0));
+        EXPECT_EQ(0, SendMessageA(seek, TBM_GETRANGEMIN, 0, 0));
+        if (c.steps) {
+            EXPECT_EQ(c.steps, steps);
+            EXPECT_EQ(c.secondsPerStep, seekSecondsPerStep());
+            continue;
+        }
+        EXPECT_GE(seekSecondsPerStep(), 2);
+        EXPECT_LE(steps, 50000);
+        EXPECT_EQ(c.seconds / seekSecondsPerStep(), steps);
+        EXPECT_GT(SendMessageA(seek, TBM_GETTICPOS, 1, 0) - SendMessageA(seek, TBM_GETTICPOS, 0, 0), 2);
+    }
+    setSeekRange(-1);
+    EXPECT_FALSE(IsWindowEnabled(seek));
+}
+
+// The speakers' line is there under Wine, the synthesizer and CD lines are
+// not. Wine keeps the volume per process and never sends
+// MM_MIXM_CONTROL_CHANGE: another handle of this process changes the volume
+// and the test delivers the message as the system would.
+TEST_F(MainWindowTest, VolumeTrackbarsFollowTheMixerBothWays)
+{
+    HWND panel = controlPanelDialog();
+    HWND output = GetDlgItem(panel, IDC_OUTPUT_VOLUME);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(panel, IDC_SYNTHESIZER_VOLUME)));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(panel, IDC_CDDA_VOLUME)));
+    MixerLines mixer;  // a handle of the test's own
+    const int speakers = MixerLines::slotOfComponentType(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS);
+    MixerLines::Volume before;
+    ASSERT_TRUE(mixer.readVolume(speakers, &before));
+    ASSERT_TRUE(IsWindowEnabled(output));
+    EXPECT_EQ(before.minimum, SendMessageA(output, TBM_GETRANGEMIN, 0, 0));
+    EXPECT_EQ(before.maximum, SendMessageA(output, TBM_GETRANGEMAX, 0, 0));
+    EXPECT_EQ(before.value, SendMessageA(output, TBM_GETPOS, 0, 0));
+
+    // Wine's mixer keeps a volume as a fraction: a value may read back one less
+    const LONG rounding = 1;
+    LONG moved = before.value < 20000 ? 40000 : 10000;
+    SendMessageA(output, TBM_SETPOS, TRUE, moved);
+    SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, moved), reinterpret_cast<LPARAM>(output));
+    MixerLines::Volume after;
+    ASSERT_TRUE(mixer.readVolume(speakers, &after));
+    EXPECT_NEAR(moved, after.value, rounding);
+
+    ASSERT_TRUE(mixer.writeVolume(speakers, 30000));
+    SendMessageA(window, MM_MIXM_CONTROL_CHANGE, 0, before.controlId);
+    EXPECT_NEAR(30000, SendMessageA(output, TBM_GETPOS, 0, 0), rounding);
+    mixer.writeVolume(speakers, before.value);
 }
 
 } // namespace
