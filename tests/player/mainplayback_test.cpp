@@ -3,10 +3,13 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <digitalv.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "ControlBar.h"
 #include "MainWindow.h"
@@ -14,6 +17,7 @@
 #include "MediaContext.h"
 #include "MediaDevice.h"
 #include "AviFiles.h"
+#include "DshowSamples.h"
 #include "MediaFiles.h"
 #include "OutsideEngines.h"
 #include "Ole.h"
@@ -22,6 +26,7 @@
 #include "PlayerCore.h"
 #include "PlayerSettings.h"
 #include "TestPaths.h"
+#include "Winmm.h"
 #include "resource.h"
 
 namespace {
@@ -145,16 +150,22 @@ TEST_F(MainPlaybackTest, PlayStartsTheFileAndStopReleasesTheQueue)
     EXPECT_TRUE(released());
 }
 
+// An ID3v1 tag after the RIFF data names the track.
+bool nameTrack(const std::string& path, const char* name)
+{
+    unsigned char tag[128] = {'T', 'A', 'G'};
+    memcpy(tag + 3, name, strlen(name));
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD written = 0;
+    bool appended = file != INVALID_HANDLE_VALUE && WriteFile(file, tag, sizeof tag, &written, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    return appended && written == sizeof tag;
+}
+
 TEST_F(MainPlaybackTest, TheTrackNameBecomesTheTitleWhenAsked)
 {
-    // an ID3v1 tag after the RIFF data names the track
-    unsigned char tag[128] = {'T', 'A', 'G'};
-    memcpy(tag + 3, "Evening Tone", 12);
-    HANDLE file = CreateFileA(wave.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    DWORD written = 0;
-    WriteFile(file, tag, sizeof tag, &written, nullptr);
-    CloseHandle(file);
+    ASSERT_TRUE(nameTrack(wave, "Evening Tone"));
 
     char title[MAX_PATH] = {};
     playerSettings.showTrackName = true;
@@ -171,26 +182,77 @@ TEST_F(MainPlaybackTest, TheTrackNameBecomesTheTitleWhenAsked)
     EXPECT_STREQ("tone.wav", title);
 }
 
-TEST_F(MainPlaybackTest, AVideoShowsTheWindowAtTheVideosSize)
+// The MCI device that the last command went to, as the player's engine sent it.
+MCIDEVICEID lastMciDevice = 0;
+
+MCIERROR recordMciDevice(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR params)
+{
+    if (device)
+        lastMciDevice = device;
+    return winmm::mciSendCommandA(device, message, flags, params);
+}
+
+// The picture of an AVI played through MCI appears at its native size in the
+// video window, the bar directly below, whether the file is stored
+// bottom-up, top-down (as ffmpeg writes it) or run-length encoded; MCI's own
+// window never shows.
+TEST_F(MainPlaybackTest, AVideoPlaysInTheVideoWindowAtItsSize)
+{
+    std::string bottomUp = folder + "colours.avi";
+    std::string topDown = folder + "topdown.avi";
+    ASSERT_TRUE(writeUncompressedAvi(bottomUp, 320, 240, 30, 10));
+    ASSERT_TRUE(writeUncompressedAvi(topDown, 320, 240, 30, 10, true));
+    struct Case {
+        std::string file;
+        LONG width, height;
+    };
+    std::vector<Case> cases = {{bottomUp, 320, 240}, {topDown, 320, 240}};
+    std::string rle = dshowSample("dshow-rle.avi");
+    if (fileExists(rle))
+        cases.push_back({rle, 64, 48});
+    playerSettings.adjustSizeWhenDeviceHasVideo = true;
+    playerSettings.hideAlways = false;
+    mediaContext->mciDevice().setCommandSender(recordMciDevice);
+    HWND video = FindWindowExA(window, nullptr, "PlayerVideoClass", nullptr);
+    ASSERT_NE(nullptr, video);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_NE(0, play(c.file));
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_TRUE(IsWindowVisible(video));
+        EXPECT_FALSE(IsWindowVisible(controlPanelDialog()));
+        HWND engineWindow = FindWindowA(nullptr, "Wine MCI-AVI player");
+        EXPECT_FALSE(engineWindow && IsWindowVisible(engineWindow));
+        RECT client, videoRect, bar;
+        GetClientRect(video, &client);
+        // a main window is never narrower than its caption's buttons
+        EXPECT_TRUE(client.right == c.width || (c.width < 100 && client.right > c.width)) << client.right;
+        EXPECT_EQ(c.height, client.bottom);
+        GetWindowRect(video, &videoRect);
+        GetWindowRect(controlBarDialog(), &bar);
+        EXPECT_EQ(videoRect.bottom, bar.top);
+
+        MCI_DGV_STATUS_PARMSA status = {};
+        status.dwItem = MCI_DGV_STATUS_HWND;
+        ASSERT_EQ(0u, winmm::mciSendCommandA(lastMciDevice, MCI_STATUS, MCI_STATUS_ITEM, (DWORD_PTR)&status));
+        EXPECT_EQ(video, reinterpret_cast<HWND>(status.dwReturn));
+        MCI_DGV_RECT_PARMS where = {};
+        ASSERT_EQ(0u, winmm::mciSendCommandA(lastMciDevice, MCI_WHERE, MCI_DGV_WHERE_DESTINATION, (DWORD_PTR)&where));
+        EXPECT_EQ(c.width, where.rc.right);
+        EXPECT_EQ(c.height, where.rc.bottom);
+        SendMessageA(window, WM_COMMAND, CommandStop, 0);
+    }
+    mediaContext->mciDevice().setCommandSender(nullptr);
+}
+
+TEST_F(MainPlaybackTest, RestoreVideoSizeGivesTheVideoItsSizeAgain)
 {
     std::string avi = folder + "colours.avi";
     ASSERT_TRUE(writeUncompressedAvi(avi, 320, 240, 30, 10));
     playerSettings.adjustSizeWhenDeviceHasVideo = true;
     playerSettings.hideAlways = false;
     ASSERT_NE(0, play(avi));
-    EXPECT_TRUE(IsWindowVisible(window));
     HWND video = FindWindowExA(window, nullptr, "PlayerVideoClass", nullptr);
-    ASSERT_NE(nullptr, video);
-    EXPECT_TRUE(IsWindowVisible(video));
-    EXPECT_FALSE(IsWindowVisible(controlPanelDialog()));
-    RECT client;
-    GetClientRect(video, &client);
-    EXPECT_EQ(320, client.right);
-    EXPECT_EQ(240, client.bottom);
-    RECT videoRect, bar;
-    GetWindowRect(video, &videoRect);
-    GetWindowRect(controlBarDialog(), &bar);
-    EXPECT_EQ(videoRect.bottom, bar.top);
     menuText(IDM_VIDEO_SIZE);
     EXPECT_TRUE(lastMenuState & MF_GRAYED);
 
@@ -199,9 +261,58 @@ TEST_F(MainPlaybackTest, AVideoShowsTheWindowAtTheVideosSize)
     menuText(IDM_VIDEO_SIZE);
     EXPECT_FALSE(lastMenuState & MF_GRAYED);
     SendMessageA(window, WM_COMMAND, IDM_VIDEO_SIZE, 0);
+    RECT client;
     GetClientRect(video, &client);
     EXPECT_EQ(320, client.right);
     EXPECT_EQ(240, client.bottom);
+}
+
+// What a second thread saw of the modal detail dialog before closing it.
+struct DetailDialogSight {
+    int items = 0;
+    int selected = -1;
+    std::string firstText = "?";
+    std::string fifteenthName;
+    std::string fifteenthText;
+};
+
+DetailDialogSight lookAtDetailDialog()
+{
+    DetailDialogSight seen;
+    HWND dialog = nullptr;
+    for (DWORD end = GetTickCount() + 20000; !dialog && GetTickCount() < end; Sleep(20))
+        dialog = FindWindowA("#32770", "tone.wav");
+    if (!dialog)
+        return seen;
+    HWND combo = GetDlgItem(dialog, IDC_DETAIL_ITEMS);
+    char text[256] = {};
+    seen.items = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    seen.selected = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+    GetDlgItemTextA(dialog, IDC_DETAIL_TEXT, text, sizeof text);
+    seen.firstText = text;
+    SendMessageA(combo, CB_GETLBTEXT, 14, reinterpret_cast<LPARAM>(text));
+    seen.fifteenthName = text;
+    SendMessageA(combo, CB_SETCURSEL, 14, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_DETAIL_ITEMS, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    GetDlgItemTextA(dialog, IDC_DETAIL_TEXT, text, sizeof text);
+    seen.fifteenthText = text;
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return seen;
+}
+
+TEST_F(MainPlaybackTest, TheDetailDialogShowsTheTrackItemsByName)
+{
+    ASSERT_TRUE(nameTrack(wave, "Evening Tone"));
+    ASSERT_NE(0, play(wave));
+    DetailDialogSight seen;
+    std::thread observer([&seen] { seen = lookAtDetailDialog(); });
+    SendMessageA(controlPanelDialog(), WM_COMMAND, MAKEWPARAM(IDC_DETAIL, BN_CLICKED), 0);
+    observer.join();
+    EXPECT_EQ(27, seen.items);
+    EXPECT_EQ(0, seen.selected);
+    EXPECT_EQ("", seen.firstText);
+    EXPECT_EQ("Name of Subject", seen.fifteenthName);
+    EXPECT_EQ("Evening Tone", seen.fifteenthText);
 }
 
 TEST_F(MainPlaybackTest, TheTickThreadEndsAFinishedMedium)
