@@ -2,8 +2,9 @@
 # Start-up benchmark under Wine, in one run: (a) a trivial Win32 program
 # started and ended, (b) PLAYER.EXE started as a second instance that forwards
 # one file, until the primary reports that file as started, (c) a cold
-# PLAYER.EXE start until its first file has started playing. Prints the
-# medians over RUNS runs (default 7) and the ratios b/a and c/a.
+# PLAYER.EXE start until its first file has started playing; (b) and (c) with
+# MCI alone and with DirectShow as the standard engine. Prints the medians
+# over RUNS runs (default 7) and the ratios b/a, c/a and b/c.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"

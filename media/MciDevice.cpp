@@ -295,10 +295,15 @@ BOOL MciDevice::playFrom(DWORD cdPosition)
     return playing_;
 }
 
+// A playing wave device stops only once the sound it has queued has played
+// out (more than half a second under Wine); paused first, it drops it at once.
 BOOL MciDevice::stop()
 {
     LockScope hold(lock);
-    if (!isPlaying() || !sendAndWait(MCI_STOP))
+    if (!isPlaying())
+        return FALSE;
+    sendAndWait(MCI_PAUSE);
+    if (!sendAndWait(MCI_STOP))
         return FALSE;
     playing_ = FALSE;
     return TRUE;
