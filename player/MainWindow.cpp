@@ -127,6 +127,16 @@ LRESULT onActivate(HWND window, WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
+// The new work area gets the window its fixed place again, with or without video.
+LRESULT onDisplayChange(HWND window)
+{
+    if (IsRectEmpty(&playback.videoRect))
+        layoutChildren(window);
+    else
+        fitToVideo(window);
+    return 0;
+}
+
 LRESULT onNcHitTest(HWND window, WPARAM wParam, LPARAM lParam)
 {
     return restrictSizingHitTest(DefWindowProcA(window, WM_NCHITTEST, wParam, lParam), playOptions.flags);
@@ -262,8 +272,7 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         layoutChildren(window);
         return 0;
     case WM_DISPLAYCHANGE:
-        fitToVideo(window);
-        return 0;
+        return onDisplayChange(window);
     case WM_NCHITTEST:
         return onNcHitTest(window, wParam, lParam);
     case WM_SYSCOMMAND:
