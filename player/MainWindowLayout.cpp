@@ -12,15 +12,6 @@ namespace {
 const DWORD mainStyle = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 const DWORD videoStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
-void tellDeviceVideoRect()
-{
-    if (!playback.deviceOpen || IsRectEmpty(&playback.videoRect))
-        return;
-    RECT client;
-    GetClientRect(mainParts.videoWindow, &client);
-    playback.currentDevice->setVideoWindowRect(0, 0, client.right, client.bottom);
-}
-
 // The video window and the control panel from the top left corner, the
 // control bar below them.
 void placeChildren(int width, int height)
@@ -41,18 +32,33 @@ RECT workArea()
     return area;
 }
 
-// Keeps the window at its fixed place or inside the work area; a move
-// brings WM_MOVE and this again, which then finds nothing to do.
+// Keeps the window at its fixed place or inside the work area. The move
+// brings WM_MOVE and this again, which must not move it once more should
+// the system have put it elsewhere.
 void keepOnScreen(HWND window)
 {
+    static BOOL moving = FALSE;
     RECT outer;
     POINT place;
     GetWindowRect(window, &outer);
-    if (placeOnWorkArea(playOptions.flags, playerSettings.repositionWithinScreen, workArea(), outer, &place))
-        SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (moving ||
+        !placeOnWorkArea(playOptions.flags, playerSettings.repositionWithinScreen, workArea(), outer, &place))
+        return;
+    moving = TRUE;
+    SetWindowPos(window, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    moving = FALSE;
 }
 
 } // namespace
+
+void tellDeviceVideoRect()
+{
+    if (!playback.deviceOpen || IsRectEmpty(&playback.videoRect))
+        return;
+    RECT client;
+    GetClientRect(mainParts.videoWindow, &client);
+    playback.currentDevice->setVideoWindowRect(0, 0, client.right, client.bottom);
+}
 
 void layoutChildren(HWND window)
 {

@@ -85,6 +85,7 @@ BOOL placeWindow(HWND window, BOOL hasVideo)
     ShowWindow(window, hidden ? SW_HIDE : SW_SHOWNOACTIVATE);
     if (hasVideo && !attachVideo(window))
         return FALSE;
+    tellDeviceVideoRect();
     playback.panelShown = !hasVideo;
     return showPanelOrVideo();
 }

@@ -72,6 +72,8 @@ void preparePopupMenu(HWND window, HMENU popup);
 void showPopupMenu(HWND window);
 // The hit-test answer of a sizing border, made inert by the position flags.
 LRESULT restrictSizingHitTest(LRESULT hit, DWORD flags);
+// Tells an open device with video the video window's client rectangle.
+void tellDeviceVideoRect();
 // Lays out the video window, control panel and control bar in the client area.
 void layoutChildren(HWND window);
 // Gives the window the size that fits the video; nothing without video.
