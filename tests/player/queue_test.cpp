@@ -94,8 +94,12 @@ protected:
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageA(&msg);
         }
-        if (!ended)
-            TerminateThread(thread, 1);
+        if (!ended) {
+            // A queue that would go on for ever is ended as the Exit command does.
+            cancelToEnd();
+            if (WaitForSingleObject(thread, 10000) != WAIT_OBJECT_0)
+                TerminateThread(thread, 1);
+        }
         CloseHandle(thread);
         return ended;
     }
@@ -169,6 +173,14 @@ TEST_F(Queue, RepeatWithOnlyUnplayableFilesEnds)
     std::string text = file("notes.txt");
     ASSERT_TRUE(run({"-Repeat", text, folder + "missing.wav", folder + "gone\\"}));
     EXPECT_EQ((std::vector<std::string>{text}), requests.names);
+}
+
+// The first pass deletes the file, so the second plays nothing and ends Repeat.
+TEST_F(Queue, RepeatEndsWhenAPassPlaysNothing)
+{
+    std::string a = file("a.wav");
+    ASSERT_TRUE(run({"-Repeat", "-Delete", a}));
+    EXPECT_EQ((std::vector<std::string>{a}), requests.names);
 }
 
 TEST_F(Queue, RepeatStartsNewPassesUntilTheExitCommand)
