@@ -32,6 +32,8 @@ TEST_F(OptionWords, ZeroOrMissingTimeMeansTheWholeFile)
     EXPECT_EQ(-1, playOptions.milliseconds);
     parseOption("Seconds99999999");
     EXPECT_EQ(0x7FFFFFFF, playOptions.milliseconds);
+    parseOption("Milliseconds99999999");
+    EXPECT_EQ(99999999, playOptions.milliseconds);
 }
 
 TEST_F(OptionWords, RateSetsRateAndTruncatedPercent)
