@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "MediaContext.h"
 #include "MediaFiles.h"
 #include "PlayOptions.h"
 #include "PlayQueue.h"
@@ -220,6 +221,22 @@ TEST_F(Queue, ANewListRestartsTheWalkAtItsFirstWord)
     SetWindowLongPtrA(controlWindow, GWLP_WNDPROC, (LONG_PTR)replacingProc);
     ASSERT_TRUE(run({a, b}));
     EXPECT_EQ((std::vector<std::string>{a, replacement}), requests.names);
+}
+
+TEST_F(Queue, ANewListEndsThePlaylistThatWasPlaying)
+{
+    file("a.wav");
+    file("b.wav");
+    std::string list = folder + "list.m3u";
+    ASSERT_TRUE(writeBytes(list, "a.wav\nb.wav\n", 12));
+    replacement = file("c.wav");
+    SetWindowLongPtrA(controlWindow, GWLP_WNDPROC, (LONG_PTR)replacingProc);
+    MediaContext context;
+    mediaContext = &context;
+    bool ended = run({list});
+    mediaContext = nullptr;
+    ASSERT_TRUE(ended);
+    EXPECT_EQ((std::vector<std::string>{"a.wav", replacement}), requests.names);
 }
 
 } // namespace
