@@ -99,14 +99,16 @@ TEST_F(PlayerRun, ASecondStartReplacesTheListOfTheFirst)
 
 TEST_F(PlayerRun, ASecondStartWithAddAppends)
 {
-    std::string first = wave("first.wav", 2500), added = wave("added.wav", 800);
+    std::string first = wave("first.wav", 6000), added = wave("added.wav", 800);
     ASSERT_TRUE(primary.start(args({first})));
     ASSERT_TRUE(waitForCurrentFile(first, 1, Generous));
+    DWORD firstStarted = GetTickCount();
     startSecond(args({"-Add", added}));
     RunningPlayerState state;
     ASSERT_TRUE(runningPlayerState(&state));
     EXPECT_EQ(1u, state.startedFiles);  // the current file goes on
     EXPECT_TRUE(waitForCurrentFile(added, 2, Generous));
+    EXPECT_GE(GetTickCount() - firstStarted, 5000u) << "the first file did not play out";
     EXPECT_TRUE(primary.waitForEnd(Generous));
 }
 
