@@ -195,6 +195,8 @@ TEST(RegistryStore, binaryValuesKeepTheirStoredBytes)
     ByteBuffer odd = store.readBinary("Odd", &fallback);
     ASSERT_EQ(3u, odd.size());
     EXPECT_EQ(0, memcmp("abc", odd.data(), 3));
+    ASSERT_TRUE(key.writeRaw(nullptr, "Empty", REG_BINARY, "", 0));
+    EXPECT_EQ(0u, store.readBinary("Empty", &fallback).size());
 }
 
 TEST(ByteBuffer, assignsCopiesAndRefusesEmptySources)

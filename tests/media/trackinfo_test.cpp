@@ -139,9 +139,12 @@ TEST_F(TrackInfoTest, riffMp3InfoWinsOverTheTag)
 {
     Tag tag;
     tag.artist = "Tag Artist";
-    std::string path = write("song.mp3", riffFile("RMP3", {{"IART", std::string("Chunk Artist\0", 13)}}) + tagBytes(tag));
+    tag.title = "Tag Title";
+    std::string path = write("song.mp3", riffFile("RMP3", {{"IART", std::string("Chunk Artist\0", 13)},
+                                                            {"INAM", ""}}) + tagBytes(tag));
     info.load(path.c_str(), table.c_str(), TrackInfo::allFields);
     EXPECT_EQ("Chunk Artist", field(1));
+    EXPECT_EQ("", field(14));  // an empty chunk is still the field
 }
 
 TEST_F(TrackInfoTest, bareTagTextsLoseTrailingSpacesOnly)
@@ -161,6 +164,10 @@ TEST_F(TrackInfoTest, bareTagTextsLoseTrailingSpacesOnly)
 
     info.load(path.c_str(), nullptr, TrackInfo::allFields);
     EXPECT_EQ("<null>", field(10));
+    EXPECT_EQ("Word", field(14));
+
+    std::string onlyTag = write("tag.mp3", tagBytes(tag));
+    info.load(onlyTag.c_str(), table.c_str(), TrackInfo::Name);
     EXPECT_EQ("Word", field(14));
 }
 

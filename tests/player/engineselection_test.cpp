@@ -15,7 +15,7 @@
 namespace {
 
 enum Engine { NoEngine, Mci, SoftMpeg, DirectShow, DirectMusic, Vbmp3 };
-enum File { Wave, Mp3Stub, MpegStub, Midi, Unknown };
+enum File { Wave, Mp3Stub, MpegStub, Midi, Unknown, CdTrack };
 enum Outcome { NotOpened, Opened, Either };
 
 struct Case {
@@ -48,6 +48,14 @@ const Case cases[] = {
     {"DirectShow opens only what its probe takes", FlagTryByMci, 0, {}, {}, Unknown, Mci, NotOpened, 0},
     {"fixed rules ignore the Device values", FlagDirectShowStandard, 0, {}, {"DirectShow"}, Wave, DirectShow,
      Opened, 0},
+    {"a CD track goes to MCI without TryByMci", FlagDirectShowStandard, 0, {}, {}, CdTrack, Mci, NotOpened, 0},
+    {"TryByDirectMusic takes MIDI before MCI", FlagTryByDirectMusic | FlagTryByMci, 0, {}, {}, Midi, DirectMusic,
+     Either, 0},
+    {"TryByDirectMusic leaves other files to MCI", FlagTryByDirectMusic | FlagTryByMci, 0, {}, {}, Wave, Mci,
+     Opened, 0},
+    {"MIDI goes to MCI without TryByDirectMusic", FlagTryByMci, 0, {}, {}, Midi, Mci, Either, 0},
+    {"DirectShow refusing the file is the end of the rules", FlagDirectShowStandard, 0, {}, {}, Unknown, NoEngine,
+     NotOpened, 0},
 
     // Device order.
     {"SoftMPEG missing, then MCI takes known media", advanced, 0, {"SoftMPEG", "MCI"}, {}, Wave, Mci, Opened, 2},
@@ -84,16 +92,19 @@ public:
                                       'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0};
         const unsigned char unknown[] = {0x8A, 0x13, 0x00, 0xFE, 0x42, 0x99, 0x07, 0x00,
                                          0x5C, 0xE1, 0x00, 0x10, 0x33, 0x00, 0xA4, 0x01};
+        const unsigned char track[44] = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'C', 'D', 'D', 'A', 'f', 'm', 't', ' ',
+                                         24, 0, 0, 0, 1, 0, 1, 0};
         ok_ = writePcmWave(path(Wave), 2000) && writeMp3Stub(path(Mp3Stub), 10) &&
               writeMpegStub(path(MpegStub), 10) && writeBytes(path(Midi), midi, sizeof midi) &&
-              writeBytes(path(Unknown), unknown, sizeof unknown);
+              writeBytes(path(Unknown), unknown, sizeof unknown) && writeBytes(path(CdTrack), track, sizeof track);
     }
     ~EngineSelectionFiles() { removeTree(folder_); }
 
     bool ok() const { return ok_; }
     std::string path(File file) const
     {
-        static const char* const names[] = {"tone.wav", "song.mp3", "movie.mpg", "tune.mid", "data.bin"};
+        static const char* const names[] = {"tone.wav", "song.mp3", "movie.mpg", "tune.mid", "data.bin",
+                                            "track01.cda"};
         return folder_ + names[file];
     }
 

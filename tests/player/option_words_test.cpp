@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "PlayOptions.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
@@ -29,6 +32,8 @@ TEST_F(OptionWords, ZeroOrMissingTimeMeansTheWholeFile)
     EXPECT_EQ(-1, playOptions.milliseconds);
     parseOption("Seconds99999999");
     EXPECT_EQ(0x7FFFFFFF, playOptions.milliseconds);
+    parseOption("Milliseconds99999999");
+    EXPECT_EQ(99999999, playOptions.milliseconds);
 }
 
 TEST_F(OptionWords, RateSetsRateAndTruncatedPercent)
@@ -55,6 +60,17 @@ TEST_F(OptionWords, EngineWordsAndTheAdvancedOrder)
     EXPECT_EQ(FlagAdvancedOrder, playOptions.flags);
     parseOption("TryByExternalEngine");
     EXPECT_EQ(FlagTryByExternalEngine, playOptions.flags);
+    const std::pair<const char*, DWORD> tryBy[] = {{"TryByMci", FlagTryByMci},
+                                                   {"TryByDirectShow", FlagDirectShowStandard},
+                                                   {"TryByDirectMusic", FlagTryByDirectMusic},
+                                                   {"TryByExternalEngine", FlagTryByExternalEngine}};
+    for (const auto& word : tryBy) {
+        playOptions.flags = FlagAdvancedOrder;
+        parseOption(word.first);
+        EXPECT_EQ(word.second, playOptions.flags) << word.first;
+        parseOption((std::string("No") + word.first).c_str());
+        EXPECT_EQ(0u, playOptions.flags) << word.first;
+    }
 }
 
 TEST_F(OptionWords, RepeatModesAndPriorityClassesExcludeEachOther)
@@ -62,6 +78,8 @@ TEST_F(OptionWords, RepeatModesAndPriorityClassesExcludeEachOther)
     parseOption("Repeat");
     parseOption("RepeatEach");
     EXPECT_EQ(FlagRepeatEach, playOptions.flags);
+    parseOption("NoRepeat");
+    EXPECT_EQ(0u, playOptions.flags);
     parseOption("Repeat");
     EXPECT_EQ(FlagRepeat, playOptions.flags);
     parseOption("NoRepeat");

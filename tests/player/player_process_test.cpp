@@ -83,6 +83,7 @@ TEST_F(PlayerRun, ASecondStartReplacesTheListOfTheFirst)
     std::string longer = wave("long.wav", 30000), other = wave("other.wav", 1000);
     ASSERT_TRUE(primary.start(args({longer})));
     ASSERT_TRUE(waitForCurrentFile(longer, 1, Generous));
+    DWORD longStarted = GetTickCount();
     // A name relative to the second start's directory reaches the primary resolved.
     char saved[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, saved);
@@ -90,20 +91,24 @@ TEST_F(PlayerRun, ASecondStartReplacesTheListOfTheFirst)
     startSecond(args({"other.wav"}));
     SetCurrentDirectoryA(saved);
     EXPECT_TRUE(waitForCurrentFile(other, 2, Generous));
-    // The thirty-second file was stopped, so the primary ends long before it.
+    // The thirty-second file was stopped: the other one started before the
+    // first could have played out, and the primary ends long before it.
+    EXPECT_LT(GetTickCount() - longStarted, 30000u);
     EXPECT_TRUE(primary.waitForEnd(20000));
 }
 
 TEST_F(PlayerRun, ASecondStartWithAddAppends)
 {
-    std::string first = wave("first.wav", 2500), added = wave("added.wav", 800);
+    std::string first = wave("first.wav", 6000), added = wave("added.wav", 800);
     ASSERT_TRUE(primary.start(args({first})));
     ASSERT_TRUE(waitForCurrentFile(first, 1, Generous));
+    DWORD firstStarted = GetTickCount();
     startSecond(args({"-Add", added}));
     RunningPlayerState state;
     ASSERT_TRUE(runningPlayerState(&state));
     EXPECT_EQ(1u, state.startedFiles);  // the current file goes on
     EXPECT_TRUE(waitForCurrentFile(added, 2, Generous));
+    EXPECT_GE(GetTickCount() - firstStarted, 5000u) << "the first file did not play out";
     EXPECT_TRUE(primary.waitForEnd(Generous));
 }
 
@@ -112,21 +117,26 @@ TEST_F(PlayerRun, NextAndEndFromASecondStart)
     std::string a = wave("a.wav", 30000), b = wave("b.wav", 30000), c = wave("c.wav", 30000);
     ASSERT_TRUE(primary.start(args({a, b, c})));
     ASSERT_TRUE(waitForCurrentFile(a, 1, Generous));
+    DWORD aStarted = GetTickCount();
     startSecond({"-Next"});
     EXPECT_TRUE(waitForCurrentFile(b, 2, Generous));
+    EXPECT_LT(GetTickCount() - aStarted, 30000u) << "a played out: Next did not skip it";
     startSecond({"-End"});
     // Without End the list would play for another minute.
     EXPECT_TRUE(primary.waitForEnd(20000));
 }
 
+// Each file is stopped and closed at its limit, so that it can be deleted.
 TEST_F(PlayerRun, SecondsLimitEndsEachFile)
 {
     std::string a = wave("a.wav", 30000), b = wave("b.wav", 30000);
-    ASSERT_TRUE(primary.start(args({"-Seconds1", a, b})));
+    ASSERT_TRUE(primary.start(args({"-Seconds1", "-Delete", a, b})));
     EXPECT_TRUE(waitForCurrentFile(a, 1, Generous));
     EXPECT_TRUE(waitForCurrentFile(b, 2, Generous));
     // The whole files would play for a minute.
     EXPECT_TRUE(primary.waitForEnd(20000));
+    EXPECT_FALSE(fileExists(a));
+    EXPECT_FALSE(fileExists(b));
 }
 
 TEST_F(PlayerRun, AnUnplayableListEndsEvenWithRepeat)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "MediaContext.h"
 #include "MediaFiles.h"
 #include "PlayOptions.h"
 #include "PlayQueue.h"
@@ -94,8 +95,12 @@ protected:
             while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
                 DispatchMessageA(&msg);
         }
-        if (!ended)
-            TerminateThread(thread, 1);
+        if (!ended) {
+            // A queue that would go on for ever is ended as the Exit command does.
+            cancelToEnd();
+            if (WaitForSingleObject(thread, 10000) != WAIT_OBJECT_0)
+                TerminateThread(thread, 1);
+        }
         CloseHandle(thread);
         return ended;
     }
@@ -171,6 +176,14 @@ TEST_F(Queue, RepeatWithOnlyUnplayableFilesEnds)
     EXPECT_EQ((std::vector<std::string>{text}), requests.names);
 }
 
+// The first pass deletes the file, so the second plays nothing and ends Repeat.
+TEST_F(Queue, RepeatEndsWhenAPassPlaysNothing)
+{
+    std::string a = file("a.wav");
+    ASSERT_TRUE(run({"-Repeat", "-Delete", a}));
+    EXPECT_EQ((std::vector<std::string>{a}), requests.names);
+}
+
 TEST_F(Queue, RepeatStartsNewPassesUntilTheExitCommand)
 {
     std::string a = file("a.wav");
@@ -208,6 +221,22 @@ TEST_F(Queue, ANewListRestartsTheWalkAtItsFirstWord)
     SetWindowLongPtrA(controlWindow, GWLP_WNDPROC, (LONG_PTR)replacingProc);
     ASSERT_TRUE(run({a, b}));
     EXPECT_EQ((std::vector<std::string>{a, replacement}), requests.names);
+}
+
+TEST_F(Queue, ANewListEndsThePlaylistThatWasPlaying)
+{
+    file("a.wav");
+    file("b.wav");
+    std::string list = folder + "list.m3u";
+    ASSERT_TRUE(writeBytes(list, "a.wav\nb.wav\n", 12));
+    replacement = file("c.wav");
+    SetWindowLongPtrA(controlWindow, GWLP_WNDPROC, (LONG_PTR)replacingProc);
+    MediaContext context;
+    mediaContext = &context;
+    bool ended = run({list});
+    mediaContext = nullptr;
+    ASSERT_TRUE(ended);
+    EXPECT_EQ((std::vector<std::string>{"a.wav", replacement}), requests.names);
 }
 
 } // namespace

@@ -148,6 +148,11 @@ TEST(ContentTests, otherChainNamesEachFormat)
     EXPECT_FALSE(m.hasVideo);
     ASSERT_TRUE(matchOtherMedia(bytesOf("....moov").data(), 8, &m));
     EXPECT_EQ(MediaKindQuickTime, m.kind);
+    // Heads that two tests take go to the earlier one.
+    ASSERT_TRUE(matchOtherMedia(bytesOf(".sndmdat").data(), 8, &m));
+    EXPECT_EQ(MediaKindQuickTime, m.kind);
+    ASSERT_TRUE(matchOtherMedia(bytesOf(".RMFmoov").data(), 8, &m));
+    EXPECT_EQ(MediaKindQuickTime, m.kind);
     EXPECT_FALSE(matchOtherMedia(bytesOf("FORM....AIFC").data(), 12, &m));
     EXPECT_FALSE(matchOtherMedia(bytesOf("RIFF....WAVE").data(), 12, &m));
 }

@@ -23,6 +23,8 @@ TEST(GenreTable, numbersAreHexadecimal)
     EXPECT_EQ("<none>", genre("17:Rock\n", 0x11));
     EXPECT_EQ("Rock", genre("0x11:Rock", 0x11));
     EXPECT_EQ("Rock", genre("  +0X11:Rock", 0x11));
+    EXPECT_EQ("Plus", genre("+11:Plus", 0x11));
+    EXPECT_EQ("<none>", genre("-11:Minus", 0x11));
     EXPECT_EQ("Pop", genre("d:Pop\r\n", 13));
     EXPECT_EQ("Blues", genre("0:Blues\n", 0));
 }

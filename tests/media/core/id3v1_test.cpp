@@ -48,12 +48,14 @@ TEST(Id3v1, fullWidthFieldsEndAtTheirWidthAndBlankYearIsEmpty)
     memset(b.bytes + 3, 'T', 30);
     memset(b.bytes + 33, 'A', 30);
     b.put(93, "", 4);
+    b.put(97, "Tab\t\r", 30);  // only blanks are trimmed
     b.bytes[127] = 0xFF;
     Id3v1Tag tag;
     ASSERT_TRUE(parseId3v1Tag(b.bytes, &tag));
     EXPECT_EQ(std::string(30, 'T'), tag.title);
     EXPECT_EQ(std::string(30, 'A'), tag.artist);
     EXPECT_STREQ("", tag.year);
+    EXPECT_STREQ("Tab\t\r", tag.comment);
     EXPECT_EQ(0xFF, tag.genre);
 }
 

@@ -110,10 +110,13 @@ TEST(PlaylistText, resolvesEntriesAgainstThePlaylistDirectory)
     EXPECT_EQ("D:\\x.wav", resolved("C:\\music\\", "D:\\x.wav"));
     EXPECT_EQ("D:/x.wav", resolved("C:\\music\\", "D:/x.wav"));
     EXPECT_EQ("C:\\x.wav", resolved("C:\\music\\", "\\x.wav"));
+    EXPECT_EQ("C:/x.wav", resolved("C:\\music\\", "/x.wav"));
+    EXPECT_EQ("//srv/share/x.wav", resolved("C:\\music\\", "//srv/share/x.wav"));
     EXPECT_EQ("C:\\music\\x.wav", resolved("C:\\music\\", "c:x.wav"));
     EXPECT_EQ("D:x.wav", resolved("C:\\music\\", "D:x.wav"));
     EXPECT_EQ("\\\\srv\\share\\x.wav", resolved("C:\\music\\", "\\\\srv\\share\\x.wav"));
     EXPECT_EQ("\\\\srv\\share\\x.wav", resolved("\\\\srv\\share\\music\\", "\\x.wav"));
+    EXPECT_EQ("\\\\srv\\share/x.wav", resolved("\\\\srv\\share\\music\\", "/x.wav"));
     EXPECT_EQ("<too long>", resolved("C:\\music\\", "abc", 12));
     EXPECT_EQ("C:\\music\\ab", resolved("C:\\music\\", "ab", 12));
 }

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string.h>
+
+#include <vector>
 
 #include "Bytes.h"
 #include "ForwardRecord.h"
@@ -10,34 +11,13 @@ namespace {
 
 using forward::Record;
 
-// A record placed so that it ends exactly at a page that cannot be read:
-// a check that reads past the record's size faults.
-class GuardedRecord {
-public:
-    GuardedRecord()
-    {
-        base_ = (uint8_t*)VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
-        DWORD old;
-        VirtualProtect(base_ + page, page, PAGE_NOACCESS, &old);
-    }
-    ~GuardedRecord() { VirtualFree(base_, 0, MEM_RELEASE); }
-    uint8_t* place(const uint8_t* bytes, size_t size)
-    {
-        uint8_t* at = base_ + page - size;
-        memcpy(at, bytes, size);
-        return at;
-    }
-
-private:
-    static const size_t page = 4096;
-    uint8_t* base_;
-};
-
+// The record is checked in a block of exactly its size: under the address
+// sanitizer a check that reads past the record's size fails the test.
 bool checks(const uint8_t* bytes, size_t size, Record* record = nullptr)
 {
     Record scratch;
-    GuardedRecord guard;
-    return forward::check(guard.place(bytes, size), size, record ? record : &scratch);
+    std::vector<uint8_t> exact(bytes, bytes + size);
+    return forward::check(exact.data(), size, record ? record : &scratch);
 }
 
 TEST(ForwardRecord, PlayFileRoundTrip)
@@ -94,6 +74,24 @@ TEST(ForwardRecord, MalformedRecordsAreRefusedWithoutReadingPastTheirSize)
     EXPECT_FALSE(checks(bytes, 16));
     writeLe32(bytes + 4, forward::Next);
     EXPECT_FALSE(checks(bytes, 16));
+}
+
+TEST(ForwardRecord, EachCommandNeedsItsOwnPayloadLengthExactly)
+{
+    for (forward::Command command : {forward::ShowUsage, forward::PlayFile, forward::Next, forward::End,
+                                     forward::QueryCurrentFile}) {
+        // One byte more than the record, so that a longer length has its bytes.
+        uint8_t bytes[forward::LargestRecord + 1] = {};
+        size_t size = command == forward::PlayFile           ? forward::buildPlayFile(bytes, 0, -1, 0, "a.wav")
+                      : command == forward::QueryCurrentFile ? forward::buildQuery(bytes)
+                                                             : forward::buildWord(bytes, command, 0);
+        ASSERT_TRUE(checks(bytes, size + 1)) << command;
+        uint32_t length = readLe32(bytes + 8);
+        for (uint32_t other : {length - 1, length + 1}) {
+            writeLe32(bytes + 8, other);
+            EXPECT_FALSE(checks(bytes, size + 1)) << command << " with length " << other;
+        }
+    }
 }
 
 TEST(ForwardRecord, AnUnterminatedPathIsTakenAsItsFirst259Characters)
