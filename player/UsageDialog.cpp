@@ -7,6 +7,7 @@
 #include "PlayerCore.h"
 #include "PlayerName.h"
 #include "RichEdit.h"
+#include "SettingsDialog.h"
 #include "UsageWait.h"
 #include "resource.h"
 
@@ -77,6 +78,9 @@ INT_PTR onCommand(HWND window, WORD id)
     case IDCANCEL:
         // The message loop destroys the dialog when this arrives.
         PostMessageA(window, WM_COMMAND, CommandShutDown, 0);
+        return TRUE;
+    case IDC_CONFIGURE:
+        runConfigurationDialog(window);
         return TRUE;
     case CommandShutDown:
         // Reached here only when a modal loop dispatched the message.
