@@ -5,3 +5,7 @@ foreach(name mainwindow_test mainwindow_ole_test mainplayback_test resources_tes
 endforeach()
 # The VBMP3 end of play comes from the stand-in library.
 add_dependencies(mainplayback_test vbmp3_double)
+# The settings dialogs: the player's templates, its real key, and PLAYER.EXE.
+target_sources(settings_dialogs_test PRIVATE ${CMAKE_SOURCE_DIR}/player/player.rc)
+add_dependencies(settings_dialogs_test player dshow_media vbmp3_double)
+set_tests_properties(settings_dialogs_test PROPERTIES RUN_SERIAL TRUE)
