@@ -51,16 +51,20 @@ HWND waitForDialog(DWORD processId, DWORD milliseconds)
 const std::vector<std::string> mciOnly = {"-TryByMci", "-NoTryByDirectShow", "-NoTryByDirectMusic",
                                           "-NoTryByExternalEngine"};
 
-bool PlayerProcess::start(const std::vector<std::string>& arguments)
+bool PlayerProcess::start(const std::vector<std::string>& arguments, bool suspended)
 {
     kill();
     std::string line = commandLine(arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
+                        nullptr, &startup, &info))
         return false;
-    CloseHandle(info.hThread);
+    if (suspended)
+        thread_ = info.hThread;
+    else
+        CloseHandle(info.hThread);
     process_ = info.hProcess;
     id_ = info.dwProcessId;
     return true;
@@ -71,12 +75,30 @@ bool PlayerProcess::waitForEnd(DWORD milliseconds)
     return !process_ || WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
 }
 
+void PlayerProcess::resume()
+{
+    if (!thread_)
+        return;
+    ResumeThread(thread_);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+}
+
+DWORD PlayerProcess::exitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process_)
+        GetExitCodeProcess(process_, &code);
+    return code;
+}
+
 bool PlayerProcess::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 void PlayerProcess::kill()
 {
     if (!process_)
         return;
+    resume();
     if (running()) {
         TerminateProcess(process_, 1);
         WaitForSingleObject(process_, 10000);

@@ -15,15 +15,20 @@ public:
     PlayerProcess(const PlayerProcess&) = delete;
     PlayerProcess& operator=(const PlayerProcess&) = delete;
 
-    bool start(const std::vector<std::string>& arguments);
+    // A suspended process waits for resume() before it runs its first step.
+    bool start(const std::vector<std::string>& arguments, bool suspended = false);
+    void resume();
     // True when the process ended within the time.
     bool waitForEnd(DWORD milliseconds);
     bool running() const;
+    // STILL_ACTIVE while it runs.
+    DWORD exitCode() const;
     void kill();
     DWORD id() const { return id_; }
 
 private:
     HANDLE process_ = nullptr;
+    HANDLE thread_ = nullptr;  // only while suspended
     DWORD id_ = 0;
 };
 
