@@ -68,7 +68,9 @@ BOOL onInitDialog(HWND window)
     SetWindowTextA(window, programName());
     streamUsageText(window);
     showUsageTrayIcon(TRUE);
-    return TRUE;
+    // With the focus the text would show all selected.
+    SetFocus(GetDlgItem(window, IDOK));
+    return FALSE;
 }
 
 INT_PTR onCommand(HWND window, WORD id)
