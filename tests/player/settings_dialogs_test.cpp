@@ -1,38 +1,84 @@
 // The settings dialogs as the player runs them (modal, on this thread),
 // driven from a second thread by messages as a user would; what they store
-// is then read from the player's real key, which the test puts back.
+// is read back from the player's real key, which the test puts back.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "DialogScript.h"
 #include "DshowSamples.h"
-#include "MediaFiles.h"
+#include "EngineSelection.h"
 #include "MediaContext.h"
+#include "MediaFiles.h"
 #include "OutsideEngines.h"
 #include "PlayerCore.h"
 #include "PlayerKeyBackup.h"
 #include "PlayerName.h"
 #include "PlayerProcess.h"
-#include "PlayerSettings.h"
-#include "EngineSelection.h"
 #include "SettingsDialog.h"
 #include "resource.h"
 
 namespace {
 
+const DWORD Generous = 60000;
 const DWORD Missing = 0xDEADBEEF;
 
 DWORD stored(const char* name, const char* subkey = nullptr) { return playerStore.readNumber(name, Missing, subkey); }
 
-std::string caption(const char* format)
+// The visible dialog of that caption, waited for.
+HWND waitFor(const std::string& caption)
 {
-    char text[MAX_PATH + 64];
-    wsprintfA(text, format, programName());
-    return text;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < Generous; Sleep(10)) {
+        HWND dialog = FindWindowA("#32770", caption.c_str());
+        if (dialog && IsWindowVisible(dialog))
+            return dialog;
+    }
+    ADD_FAILURE() << "no dialog " << caption;
+    return nullptr;
+}
+
+void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+bool shown(HWND dialog, int id) { return IsWindowVisible(GetDlgItem(dialog, id)) != FALSE; }
+
+// A button that opens or closes a modal dialog is clicked by a posted
+// message: a sent one would wait for the dialog's end.
+HWND open(HWND owner, int button, const char* title, std::string program = programName())
+{
+    PostMessageA(GetDlgItem(owner, button), BM_CLICK, 0, 0);
+    return waitFor(program + " " + title);
+}
+
+void close(HWND dialog, int button)
+{
+    PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < Generous;)
+        Sleep(10);
+    EXPECT_FALSE(IsWindow(dialog));
+}
+
+void selectEntry(HWND dialog, int item)
+{
+    HWND list = GetDlgItem(dialog, IDC_DEVICE_ORDER);
+    SendMessageA(list, LB_SETCURSEL, (WPARAM)item, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_DEVICE_ORDER, LBN_SELCHANGE), (LPARAM)list);
+}
+
+HWND threadWindow(DWORD thread, HWND GUITHREADINFO::*which)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.*which : nullptr;
+}
+
+void storeOrder(const PlayerKeyBackup& key, const std::vector<const char*>& entries)
+{
+    for (size_t i = 0; i < entries.size(); ++i)
+        key.setText(("00" + std::to_string(i)).c_str(), entries[i], "Order");
 }
 
 class SettingsDialogs : public ::testing::Test {
@@ -52,60 +98,22 @@ protected:
         useVbmp3Double(false);
     }
 
-    // Runs the configuration dialog here while script runs on a second
-    // thread; whatever the script leaves open is cancelled afterwards.
+    // Runs the configuration dialog here while script drives it from a
+    // second thread; what the script leaves open is cancelled afterwards.
     void drive(std::function<void(HWND configuration)> script)
     {
-        Script run = {script, GetCurrentThreadId(), 0};
-        HANDLE thread = CreateThread(nullptr, 0, runScript, &run, 0, nullptr);
-        ASSERT_NE(nullptr, thread);
+        DWORD self = GetCurrentThreadId();
+        volatile bool done = false;
+        std::thread driver([&] {
+            if (HWND configuration = waitFor(std::string(programName()) + " Configuration"))
+                script(configuration);
+            for (; !done; Sleep(50))
+                if (HWND active = threadWindow(self, &GUITHREADINFO::hwndActive))
+                    PostMessageA(active, WM_COMMAND, IDCANCEL, 0);
+        });
         runConfigurationDialog(nullptr);
-        InterlockedExchange(&run.done, 1);
-        WaitForSingleObject(thread, INFINITE);
-        CloseHandle(thread);
-    }
-
-    struct Script {
-        std::function<void(HWND)> body;
-        DWORD owner;
-        volatile LONG done;
-    };
-    static DWORD WINAPI runScript(void* p)
-    {
-        Script* run = (Script*)p;
-        HWND configuration = waitForDialogCaption(caption("%s Configuration").c_str());
-        if (configuration)
-            run->body(configuration);
-        while (!run->done) {
-            HWND active = activeWindow(run->owner);
-            if (active)
-                PostMessageA(active, WM_COMMAND, IDCANCEL, 0);
-            Sleep(50);
-        }
-        return 0;
-    }
-    static HWND activeWindow(DWORD thread, HWND* focus = nullptr)
-    {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(thread, &info);
-        if (focus)
-            *focus = info.hwndFocus;
-        return info.hwndActive;
-    }
-
-    // Opens a dialog from its button in owner and answers it.
-    static HWND open(HWND owner, int button, const char* format)
-    {
-        pressButton(owner, button);
-        HWND dialog = waitForDialogCaption(caption(format).c_str());
-        EXPECT_NE(nullptr, dialog) << format;
-        return dialog;
-    }
-    static void close(HWND dialog, int button)
-    {
-        pressButton(dialog, button);
-        EXPECT_TRUE(waitForClosed(dialog));
+        done = true;
+        driver.join();
     }
 
     PlayerKeyBackup key;
@@ -118,43 +126,76 @@ struct GeneralCheck {
 };
 
 const GeneralCheck generalChecks[] = {
-    {IDC_HIDE_ALWAYS, "HideAlways", false},
-    {IDC_HIDE_WITHOUT_VIDEO, "HideWhenDeviceHasNoVideo", true},
-    {IDC_ADJUST_SIZE, "AdjustSizeWhenDeviceHasVideo", true},
-    {IDC_REPOSITION, "RepositionWithinScreen", true},
-    {IDC_TOP_MOST, "ShowOnTopMost", false},
-    {IDC_STATE_CURSOR, "UseStateCursor", false},
-    {IDC_REPEAT, "Repeat", false},
-    {IDC_REPEAT_EACH, "RepeatEach", false},
+    {IDC_HIDE_ALWAYS, "HideAlways", false},          {IDC_HIDE_WITHOUT_VIDEO, "HideWhenDeviceHasNoVideo", true},
+    {IDC_ADJUST_SIZE, "AdjustSizeWhenDeviceHasVideo", true}, {IDC_REPOSITION, "RepositionWithinScreen", true},
+    {IDC_TOP_MOST, "ShowOnTopMost", false},          {IDC_STATE_CURSOR, "UseStateCursor", false},
+    {IDC_REPEAT, "Repeat", false},                   {IDC_REPEAT_EACH, "RepeatEach", false},
     {IDC_SHOW_TRACK_NAME, "ShowTrackName", true},
 };
 
-// Each check box shows its default, follows its enabling rule and, clicked,
-// stores the other value; Cancel stores nothing, OK recomputes the flags.
-TEST_F(SettingsDialogs, TheConfigurationDialogStoresEachGeneralValue)
+// Every check box shows its stored value (an unsaved Repeat of the menu is
+// set aside), follows its enabling rule and, clicked, stores the other
+// value; Cancel stores nothing. OK stores after the playback and priority
+// dialogs stored theirs, keeping their values, and recomputes the flag word.
+// Under Wine DirectShow, DirectMusic and the DVD builder answer yes, VBMP3
+// only with the stand-in library on the path, SoftMPEG no.
+TEST_F(SettingsDialogs, TheConfigurationDialogAndThoseItOpensStoreTheirValues)
 {
-    playerSettings.repeat = true;  // a Repeat menu command, not saved
+    playerSettings.repeat = true;
+    key.setNumber("EnableDvd", 1);
+    key.setNumber("EnableRealtime", 1);
+    useVbmp3Double(true);
+    const int methods[] = {IDC_USE_MCI,      IDC_USE_DIRECTSHOW, IDC_USE_DIRECTMUSIC, IDC_USE_DIRECTSHOW_DVD,
+                           IDC_USE_EXTERNAL, IDC_USE_VBMP3};
     for (int button : {IDCANCEL, IDOK}) {
         drive([&](HWND dialog) {
             for (const GeneralCheck& c : generalChecks)
-                EXPECT_EQ(c.byDefault, isItemChecked(dialog, c.id)) << c.name;
-            EXPECT_FALSE(isItemEnabled(dialog, IDC_REPEAT_EACH));
+                EXPECT_EQ(c.byDefault, checked(dialog, c.id)) << c.name;
+            EXPECT_FALSE(enabled(dialog, IDC_REPEAT_EACH));
             for (const GeneralCheck& c : generalChecks)
-                clickButton(dialog, c.id);
-            EXPECT_FALSE(isItemEnabled(dialog, IDC_HIDE_WITHOUT_VIDEO));
-            EXPECT_TRUE(isItemEnabled(dialog, IDC_REPEAT_EACH));
+                click(dialog, c.id);
+            EXPECT_FALSE(enabled(dialog, IDC_HIDE_WITHOUT_VIDEO));
+            EXPECT_TRUE(enabled(dialog, IDC_REPEAT_EACH));
+            if (button == IDOK) {
+                HWND playback = open(dialog, IDC_OPEN_PLAYBACK, "Playback");
+                for (int id : methods)
+                    EXPECT_TRUE(enabled(playback, id)) << id;
+                EXPECT_TRUE(shown(playback, IDC_DECODE_HARDWARE));
+                EXPECT_FALSE(enabled(playback, IDC_DECODE_HARDWARE));
+                EXPECT_FALSE(enabled(playback, IDC_USE_SOFTMPEG));
+                EXPECT_FALSE(enabled(playback, IDC_OPEN_ADVANCED));
+                for (int id : {IDC_USE_DIRECTSHOW_DVD, IDC_DECODE_HARDWARE, IDC_USE_EXTERNAL, IDC_USE_MCI})
+                    click(playback, id);
+                EXPECT_TRUE(enabled(playback, IDC_DECODE_HARDWARE));
+                EXPECT_FALSE(enabled(playback, IDC_USE_VBMP3));
+                click(playback, IDC_USE_ADVANCED);
+                for (int id : methods)
+                    EXPECT_FALSE(enabled(playback, id)) << id;
+                EXPECT_TRUE(enabled(playback, IDC_OPEN_ADVANCED));
+                close(playback, IDOK);
+                HWND priority = open(dialog, IDC_OPEN_PRIORITY, "Priority");
+                HWND focus = threadWindow(GetWindowThreadProcessId(priority, nullptr), &GUITHREADINFO::hwndFocus);
+                EXPECT_EQ(GetDlgItem(priority, IDC_NORMAL_CLASS), focus);
+                click(priority, IDC_REALTIME_CLASS);
+                close(priority, IDOK);
+            }
             close(dialog, button);
         });
         for (const GeneralCheck& c : generalChecks)
             EXPECT_EQ(button == IDOK ? !c.byDefault : Missing, stored(c.name)) << c.name;
     }
-    EXPECT_EQ(FlagRepeat | FlagRepeatEach, playOptions.flags & (FlagRepeat | FlagRepeatEach));
+    for (const char* name : {"UseDirectShow", "UseExternalPlaybackEngine"})
+        EXPECT_EQ(0u, stored(name)) << name;
+    for (const char* name : {"UseDirectShowForDvd", "DecodeByHardware", "UseAdvancedConfiguration"})
+        EXPECT_EQ(1u, stored(name)) << name;
+    EXPECT_EQ(256u, stored("ProcessPriority"));
+    DWORD flags = FlagRepeat | FlagRepeatEach | FlagTryByMci | FlagAdvancedOrder | FlagRealtimeClass;
+    EXPECT_EQ(flags, playOptions.flags & (flags | FlagDirectShowStandard));
 }
 
-// Clicks on the position dialog, from stored values, and what OK stores.
 struct PositionCase {
     const char* name;
-    LONG horizontal, vertical;
+    LONG horizontal, vertical;  // stored before
     std::vector<int> clicks;
     LONG storedHorizontal, storedVertical, storedCentre;
 };
@@ -174,12 +215,11 @@ TEST_F(SettingsDialogs, ThePositionGroupsMayHaveNoButtonChecked)
         key.setNumber("VerticalPosition", (DWORD)c.vertical);
         key.setNumber("CenterOnScreen", 0);
         drive([&](HWND configuration) {
-            HWND dialog = open(configuration, IDC_OPEN_POSITION, "%s Position");
+            HWND dialog = open(configuration, IDC_OPEN_POSITION, "Position");
             for (int id : c.clicks)
-                clickButton(dialog, id);
-            bool centred = isItemChecked(dialog, IDC_CENTER_ON_SCREEN);
+                click(dialog, id);
             for (int id = IDC_LEFT_ON_SCREEN; id <= IDC_BOTTOM_ON_SCREEN; ++id)
-                EXPECT_EQ(!centred, isItemEnabled(dialog, id)) << c.name << " " << id;
+                EXPECT_EQ(!checked(dialog, IDC_CENTER_ON_SCREEN), enabled(dialog, id)) << c.name << " " << id;
             close(dialog, IDOK);
         });
         EXPECT_EQ(c.storedHorizontal, (LONG)stored("HorizontalPosition")) << c.name;
@@ -188,180 +228,60 @@ TEST_F(SettingsDialogs, ThePositionGroupsMayHaveNoButtonChecked)
     }
 }
 
-// The playback methods' enabling follows the engines' answers: under Wine
-// DirectShow, DirectMusic and the DVD builder are there; VBMP3 only with the
-// stand-in library, SoftMPEG not at all.
-TEST_F(SettingsDialogs, ThePlaybackMethodsFollowTheEnginesAndTheAdvancedSwitch)
-{
-    key.setNumber("EnableDvd", 1);
-    useVbmp3Double(true);
-    drive([&](HWND configuration) {
-        HWND dialog = open(configuration, IDC_OPEN_PLAYBACK, "%s Playback");
-        const int methods[] = {IDC_USE_MCI, IDC_USE_DIRECTSHOW, IDC_USE_DIRECTMUSIC, IDC_USE_DIRECTSHOW_DVD,
-                               IDC_USE_EXTERNAL, IDC_USE_VBMP3};
-        for (int id : methods)
-            EXPECT_TRUE(isItemEnabled(dialog, id)) << id;
-        EXPECT_TRUE(isItemVisible(dialog, IDC_DECODE_HARDWARE));
-        EXPECT_FALSE(isItemEnabled(dialog, IDC_DECODE_HARDWARE));
-        EXPECT_FALSE(isItemEnabled(dialog, IDC_USE_SOFTMPEG));
-        EXPECT_FALSE(isItemEnabled(dialog, IDC_OPEN_ADVANCED));
-        clickButton(dialog, IDC_USE_DIRECTSHOW_DVD);
-        EXPECT_TRUE(isItemEnabled(dialog, IDC_DECODE_HARDWARE));
-        clickButton(dialog, IDC_DECODE_HARDWARE);
-        clickButton(dialog, IDC_USE_EXTERNAL);
-        EXPECT_FALSE(isItemEnabled(dialog, IDC_USE_VBMP3));
-        clickButton(dialog, IDC_USE_MCI);
-        clickButton(dialog, IDC_USE_ADVANCED);
-        for (int id : methods)
-            EXPECT_FALSE(isItemEnabled(dialog, id)) << id;
-        EXPECT_TRUE(isItemEnabled(dialog, IDC_OPEN_ADVANCED));
-        close(dialog, IDOK);
-    });
-    EXPECT_EQ(0u, stored("UseDirectShow"));
-    EXPECT_EQ(1u, stored("UseDirectShowForDvd"));
-    EXPECT_EQ(1u, stored("DecodeByHardware"));
-    EXPECT_EQ(0u, stored("UseExternalPlaybackEngine"));
-    EXPECT_EQ(1u, stored("UseAdvancedConfiguration"));
-    EXPECT_EQ(FlagTryByMci | FlagAdvancedOrder,
-              playOptions.flags & (FlagTryByMci | FlagDirectShowStandard | FlagAdvancedOrder));
-}
-
-struct PriorityCase {
-    DWORD storedBefore;
-    DWORD enableRealtime;
-    int shownChecked;
-    int click;
-    DWORD storedAfter;
-    DWORD flag;
-};
-
-const PriorityCase priorityCases[] = {
-    {128, 0, IDC_HIGH_CLASS, IDC_NORMAL_CLASS, 32, 0},
-    {256, 0, IDC_HIGH_CLASS, IDC_HIGH_CLASS, 128, FlagHighClass},
-    {32, 1, IDC_NORMAL_CLASS, IDC_REALTIME_CLASS, 256, FlagRealtimeClass},
-};
-
-TEST_F(SettingsDialogs, ThePriorityDialogShowsFocusesAndStoresTheClass)
-{
-    for (const PriorityCase& c : priorityCases) {
-        key.setNumber("ProcessPriority", c.storedBefore);
-        key.setNumber("EnableRealtime", c.enableRealtime);
-        drive([&](HWND configuration) {
-            HWND dialog = open(configuration, IDC_OPEN_PRIORITY, "%s Priority");
-            HWND focus = nullptr;
-            activeWindow(GetWindowThreadProcessId(dialog, nullptr), &focus);
-            EXPECT_EQ(GetDlgItem(dialog, c.shownChecked), focus) << c.storedBefore;
-            EXPECT_TRUE(isItemChecked(dialog, c.shownChecked)) << c.storedBefore;
-            EXPECT_EQ(c.enableRealtime != 0, isItemVisible(dialog, IDC_REALTIME_CLASS));
-            clickButton(dialog, c.click);
-            close(dialog, IDOK);
-        });
-        EXPECT_EQ(c.storedAfter, stored("ProcessPriority"));
-        EXPECT_EQ(c.flag, playOptions.flags & (FlagHighClass | FlagRealtimeClass));
-    }
-}
-
-std::vector<std::string> storedOrder()
-{
-    std::vector<std::string> order;
-    char entry[256];
-    for (UINT i = 0; readOrderEntry(i, entry, sizeof entry); ++i)
-        order.push_back(entry);
-    return order;
-}
-
-// Moving entries waits for Close; switching one off is written at once.
-TEST_F(SettingsDialogs, TheAdvancedDialogReordersSwitchesOffAndRefreshes)
-{
-    key.setNumber("UseAdvancedConfiguration", 1);
-    const char* const order[] = {"MCI", "DirectShow", "waveaudio"};
-    for (int i = 0; i < 3; ++i)
-        key.setText(("00" + std::to_string(i)).c_str(), order[i], "Order");
-    drive([&](HWND configuration) {
-        HWND playback = open(configuration, IDC_OPEN_PLAYBACK, "%s Playback");
-        HWND dialog = open(playback, IDC_OPEN_ADVANCED, "%s Advanced Configuration");
-        EXPECT_FALSE(isItemEnabled(dialog, IDC_USE_THIS_DEVICE));
-        const bool upDown[3][2] = {{false, true}, {true, true}, {true, false}};
-        for (int item = 0; item < 3; ++item) {
-            selectListItem(dialog, IDC_DEVICE_ORDER, item);
-            EXPECT_EQ(upDown[item][0], isItemEnabled(dialog, IDC_ORDER_UP)) << item;
-            EXPECT_EQ(upDown[item][1], isItemEnabled(dialog, IDC_ORDER_DOWN)) << item;
-            EXPECT_TRUE(isItemChecked(dialog, IDC_USE_THIS_DEVICE)) << item;
-        }
-        clickButton(dialog, IDC_USE_THIS_DEVICE);
-        EXPECT_EQ(1u, stored("waveaudio", "Device"));
-        clickButton(dialog, IDC_ORDER_UP);
-        clickButton(dialog, IDC_ORDER_UP);
-        EXPECT_FALSE(isItemEnabled(dialog, IDC_ORDER_UP));
-        EXPECT_EQ("MCI", storedOrder()[0]);
-        clickButton(dialog, IDC_TICKS_MINUTES);
-        close(dialog, IDOK);
-        close(playback, IDCANCEL);
-    });
-    EXPECT_EQ((std::vector<std::string>{"waveaudio", "MCI", "DirectShow"}), storedOrder());
-    EXPECT_EQ(2u, stored("TrackbarTicks"));
-    drive([&](HWND configuration) {
-        HWND playback = open(configuration, IDC_OPEN_PLAYBACK, "%s Playback");
-        HWND dialog = open(playback, IDC_OPEN_ADVANCED, "%s Advanced Configuration");
-        EXPECT_TRUE(isItemChecked(dialog, IDC_TICKS_MINUTES));
-        clickButton(dialog, IDC_ORDER_REFRESH);
-        close(dialog, IDOK);
-    });
-    std::vector<std::string> refreshed = storedOrder();
-    ASSERT_LE(5u, refreshed.size());
-    EXPECT_EQ((std::vector<std::string>{"MCI", "MCIUnknown", "DirectShow", "DirectShowUnknown"}),
-              std::vector<std::string>(refreshed.begin(), refreshed.begin() + 4));
-    EXPECT_EQ("waveaudio", refreshed.back());
-}
-
-// The filters the running player's control panel lists: only DirectShow
-// fills the list, so a file with filters went to the DirectShow engine.
+// Only DirectShow fills the running player's filter list: a file with
+// filters listed went to the DirectShow engine.
 LRESULT listedFilters()
 {
     HWND main = FindWindowA("PlayerClass", nullptr);
-    for (HWND child = FindWindowExA(main, nullptr, "#32770", nullptr); child;
-         child = FindWindowExA(main, child, "#32770", nullptr)) {
+    for (HWND child = nullptr; (child = FindWindowExA(main, child, "#32770", nullptr));)
         if (HWND list = GetDlgItem(child, IDC_FILTER_LIST))
             return SendMessageA(list, LB_GETCOUNT, 0, 0);
-    }
     return -1;
 }
 
-// Through PLAYER.EXE from its usage dialog: the device order is switched on,
-// DirectShow moved before MCI and "MCI for unknown media" switched off. The
-// next start plays the wave (which MCI took before) and the MP3 (which
-// MCI's MPEG device took before) through DirectShow.
+// In PLAYER.EXE from its usage dialog: the device order is switched on,
+// DirectShow moved before MCI and "MCI for unknown media" switched off (at
+// once), the ticks set to minutes; Close stores the order. The next start
+// plays the wave (MCI's before) and the MP3 (MCI's MPEG device's before)
+// through DirectShow.
 TEST_F(SettingsDialogs, TheNextStartTriesTheEnginesInTheNewOrder)
 {
     REQUIRE_DSHOW_SAMPLE(pcm, "dshow-pcm.wav");
     REQUIRE_DSHOW_SAMPLE(mp3, "dshow-tone.mp3");
     killRunningPlayers();
-    const char* const order[] = {"MCI", "MCIUnknown", "DirectShow", "DirectShowUnknown"};
-    for (int i = 0; i < 4; ++i)
-        key.setText(("00" + std::to_string(i)).c_str(), order[i], "Order");
+    storeOrder(key, {"MCI", "MCIUnknown", "DirectShow", "DirectShowUnknown"});
     PlayerProcess player;
     ASSERT_TRUE(player.start({"-Help0"}));
-    HWND usage = waitForDialogCaption("PLAYER");
-    ASSERT_NE(nullptr, usage);
-    HWND configuration = open(usage, IDC_CONFIGURE, "PLAYER Configuration");
-    HWND playback = open(configuration, IDC_OPEN_PLAYBACK, "PLAYER Playback");
-    clickButton(playback, IDC_USE_ADVANCED);
-    HWND advanced = open(playback, IDC_OPEN_ADVANCED, "PLAYER Advanced Configuration");
-    selectListItem(advanced, IDC_DEVICE_ORDER, 2);
-    clickButton(advanced, IDC_ORDER_UP);
-    clickButton(advanced, IDC_ORDER_UP);
-    selectListItem(advanced, IDC_DEVICE_ORDER, 2);
-    clickButton(advanced, IDC_USE_THIS_DEVICE);
-    close(advanced, IDOK);
-    close(playback, IDOK);
-    close(configuration, IDOK);
-    close(usage, IDOK);
-    ASSERT_TRUE(player.waitForEnd(60000));
+    HWND usage = waitFor("PLAYER");
+    HWND configuration = open(usage, IDC_CONFIGURE, "Configuration", "PLAYER");
+    HWND playback = open(configuration, IDC_OPEN_PLAYBACK, "Playback", "PLAYER");
+    click(playback, IDC_USE_ADVANCED);
+    HWND advanced = open(playback, IDC_OPEN_ADVANCED, "Advanced Configuration", "PLAYER");
+    EXPECT_FALSE(enabled(advanced, IDC_USE_THIS_DEVICE));
+    for (int item : {3, 0, 2}) {
+        selectEntry(advanced, item);
+        EXPECT_EQ(item > 0, enabled(advanced, IDC_ORDER_UP)) << item;
+        EXPECT_EQ(item < 3, enabled(advanced, IDC_ORDER_DOWN)) << item;
+    }
+    click(advanced, IDC_ORDER_UP);
+    click(advanced, IDC_ORDER_UP);
+    EXPECT_FALSE(enabled(advanced, IDC_ORDER_UP));
+    selectEntry(advanced, 2);
+    EXPECT_TRUE(checked(advanced, IDC_USE_THIS_DEVICE));
+    click(advanced, IDC_USE_THIS_DEVICE);
+    EXPECT_EQ(1u, stored("MCIUnknown", "Device"));
+    char first[256];
+    EXPECT_TRUE(readOrderEntry(0, first, sizeof first) && !lstrcmpA(first, "MCI"));
+    click(advanced, IDC_TICKS_MINUTES);
+    for (HWND dialog : {advanced, playback, configuration, usage})
+        close(dialog, IDOK);
+    ASSERT_TRUE(player.waitForEnd(Generous));
+    EXPECT_EQ(2u, stored("TrackbarTicks"));
 
     ASSERT_TRUE(player.start({pcm, mp3}));
-    ASSERT_TRUE(waitForCurrentFile(pcm, 1, 60000));
+    ASSERT_TRUE(waitForCurrentFile(pcm, 1, Generous));
     EXPECT_LT(0, listedFilters());
-    ASSERT_TRUE(waitForCurrentFile(mp3, 2, 60000));
+    ASSERT_TRUE(waitForCurrentFile(mp3, 2, Generous));
     EXPECT_LT(0, listedFilters());
 }
 

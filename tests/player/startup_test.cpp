@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <string>
-
 #include "MediaFiles.h"
 #include "PlayerProcess.h"
 #include "TestPaths.h"
@@ -12,45 +10,28 @@
 namespace {
 
 const DWORD Generous = 60000;
-const int Starts = 8;
 
 BOOL CALLBACK countControlWindow(HWND window, LPARAM count)
 {
     char name[32] = "";
     GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "PlayerControlClass") == 0)
-        ++*(int*)count;
+    *(int*)count += lstrcmpA(name, "PlayerControlClass") == 0;
     return TRUE;
 }
 
-class Startup : public ::testing::Test {
-protected:
-    void SetUp() override { killRunningPlayers(); }
-    void TearDown() override
-    {
-        for (PlayerProcess& player : players)
-            player.kill();
-        killRunningPlayers();
-    }
-
-    PlayerProcess players[Starts];
-};
-
-// As from a file manager that opens a selection: all but one forward to the
-// one that became the primary and end.
-TEST_F(Startup, EightStartsAtOnceLeaveOnePlayer)
+// As from a file manager opening a selection: all but the one that became
+// the primary forward to it and end.
+TEST(Startup, EightStartsAtOnceLeaveOnePlayer)
 {
+    killRunningPlayers();
+    PlayerProcess players[8];
     for (PlayerProcess& player : players)
-        ASSERT_TRUE(player.start({"-Help0"}, true));
-    for (PlayerProcess& player : players)
-        player.resume();
-    int running = Starts;
-    DWORD start = GetTickCount();
-    while (running > 1 && GetTickCount() - start < Generous) {
-        Sleep(50);
+        ASSERT_TRUE(player.start({"-Help0"}));
+    int running = 8;
+    for (DWORD start = GetTickCount(); running > 1 && GetTickCount() - start < Generous; Sleep(50)) {
         running = 0;
         for (PlayerProcess& player : players)
-            running += player.running() ? 1 : 0;
+            running += player.running();
     }
     EXPECT_EQ(1, running);
     int controlWindows = 0;
@@ -58,34 +39,32 @@ TEST_F(Startup, EightStartsAtOnceLeaveOnePlayer)
     EXPECT_EQ(1, controlWindows);
 }
 
-// A control window whose thread never reads its messages, as of a hung
-// player.
+// A control window whose thread never reads its messages, as of a hung player.
 DWORD WINAPI hungPlayer(void* release)
 {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "PlayerControlClass";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "PlayerControlClass", "", 0, 0, 0, 0, 0, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowA("PlayerControlClass", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     WaitForSingleObject((HANDLE)release, INFINITE);
     DestroyWindow(window);
     return 0;
 }
 
-TEST_F(Startup, AHungPlayerEndsTheSecondStartWithFailureDeletingNothing)
+TEST(Startup, AHungPlayerEndsTheSecondStartWithFailureDeletingNothing)
 {
-    std::string folder = makeTempFolder();
-    std::string wave = folder + "kept.wav";
+    killRunningPlayers();
+    std::string folder = makeTempFolder(), wave = folder + "kept.wav";
     ASSERT_TRUE(writePcmWave(wave, 500));
     HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE thread = CreateThread(nullptr, 0, hungPlayer, release, 0, nullptr);
-    while (!FindWindowA("PlayerControlClass", nullptr))
+    for (DWORD start = GetTickCount(); !FindWindowA("PlayerControlClass", nullptr) && GetTickCount() - start < Generous;)
         Sleep(10);
-    ASSERT_TRUE(players[0].start({"-Delete", wave}));
-    EXPECT_TRUE(players[0].waitForEnd(Generous));
-    EXPECT_EQ(1u, players[0].exitCode());
+    PlayerProcess second;
+    ASSERT_TRUE(second.start({"-Delete", wave}));
+    EXPECT_TRUE(second.waitForEnd(Generous));
+    EXPECT_EQ(1u, second.exitCode());
     EXPECT_TRUE(fileExists(wave));
     SetEvent(release);
     WaitForSingleObject(thread, INFINITE);

@@ -51,20 +51,16 @@ HWND waitForDialog(DWORD processId, DWORD milliseconds)
 const std::vector<std::string> mciOnly = {"-TryByMci", "-NoTryByDirectShow", "-NoTryByDirectMusic",
                                           "-NoTryByExternalEngine"};
 
-bool PlayerProcess::start(const std::vector<std::string>& arguments, bool suspended)
+bool PlayerProcess::start(const std::vector<std::string>& arguments)
 {
     kill();
     std::string line = commandLine(arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, suspended ? CREATE_SUSPENDED : 0, nullptr,
-                        nullptr, &startup, &info))
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
-    if (suspended)
-        thread_ = info.hThread;
-    else
-        CloseHandle(info.hThread);
+    CloseHandle(info.hThread);
     process_ = info.hProcess;
     id_ = info.dwProcessId;
     return true;
@@ -73,15 +69,6 @@ bool PlayerProcess::start(const std::vector<std::string>& arguments, bool suspen
 bool PlayerProcess::waitForEnd(DWORD milliseconds)
 {
     return !process_ || WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
-}
-
-void PlayerProcess::resume()
-{
-    if (!thread_)
-        return;
-    ResumeThread(thread_);
-    CloseHandle(thread_);
-    thread_ = nullptr;
 }
 
 DWORD PlayerProcess::exitCode() const
@@ -98,7 +85,6 @@ void PlayerProcess::kill()
 {
     if (!process_)
         return;
-    resume();
     if (running()) {
         TerminateProcess(process_, 1);
         WaitForSingleObject(process_, 10000);

@@ -15,9 +15,7 @@ public:
     PlayerProcess(const PlayerProcess&) = delete;
     PlayerProcess& operator=(const PlayerProcess&) = delete;
 
-    // A suspended process waits for resume() before it runs its first step.
-    bool start(const std::vector<std::string>& arguments, bool suspended = false);
-    void resume();
+    bool start(const std::vector<std::string>& arguments);
     // True when the process ended within the time.
     bool waitForEnd(DWORD milliseconds);
     bool running() const;
@@ -28,7 +26,6 @@ public:
 
 private:
     HANDLE process_ = nullptr;
-    HANDLE thread_ = nullptr;  // only while suspended
     DWORD id_ = 0;
 };
 
