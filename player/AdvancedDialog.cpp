@@ -89,52 +89,35 @@ void storeAdvanced(HWND dialog)
     loadTrackbarTicks();
 }
 
-INT_PTR onCommand(HWND dialog, WORD id, WORD code)
+bool advancedCommand(HWND dialog, WORD id, WORD code)
 {
     if (id == IDC_DEVICE_ORDER) {
         if (code == LBN_SELCHANGE)
             showSelection(dialog);
-        return TRUE;
+        return true;
     }
     if (code != BN_CLICKED)
-        return FALSE;
+        return false;
     switch (id) {
     case IDC_ORDER_UP:
         moveSelected(dialog, -1);
-        return TRUE;
+        return true;
     case IDC_ORDER_DOWN:
         moveSelected(dialog, 1);
-        return TRUE;
+        return true;
     case IDC_ORDER_REFRESH:
         refreshOrder(dialog);
-        return TRUE;
+        return true;
     case IDC_USE_THIS_DEVICE:
         useSelected(dialog);
-        return TRUE;
-    case IDOK:  // "&Close"
-        storeAdvanced(dialog);
-        EndDialog(dialog, IDOK);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
+        return true;
     }
-    return FALSE;
+    return false;
 }
 
-INT_PTR CALLBACK advancedProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        setCaptionFromFormat(dialog);
-        initAdvanced(dialog);
-        return TRUE;
-    case WM_COMMAND:
-        return onCommand(dialog, LOWORD(wParam), HIWORD(wParam));
-    }
-    return FALSE;
-}
+// Its "&Close" has the id of OK and stores like it.
+const SettingsDialogKind advancedDialog = {IDD_ADVANCED, initAdvanced, storeAdvanced, advancedCommand, false};
 
 } // namespace
 
-INT_PTR runAdvancedDialog(HWND owner) { return runSettingsDialog(IDD_ADVANCED, owner, advancedProc); }
+INT_PTR runAdvancedDialog(HWND owner) { return runSettingsDialog(advancedDialog, owner); }

@@ -130,32 +130,19 @@ void storePosition(HWND dialog)
     loadPositionSettings();
 }
 
-INT_PTR CALLBACK positionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+bool positionCommand(HWND dialog, WORD id, WORD code)
 {
-    if (message == WM_INITDIALOG) {
-        setCaptionFromFormat(dialog);
-        initPosition(dialog);
-        return TRUE;
-    }
-    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
-        return FALSE;
-    int id = LOWORD(wParam);
+    if (code != BN_CLICKED)
+        return false;
     if (toggleInGroup(dialog, horizontalButtons, id) || toggleInGroup(dialog, verticalButtons, id))
-        return TRUE;
-    switch (id) {
-    case IDC_CENTER_ON_SCREEN:
-        enablePlacements(dialog);
-        return TRUE;
-    case IDOK:
-        storePosition(dialog);
-        EndDialog(dialog, IDOK);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
+        return true;
+    if (id != IDC_CENTER_ON_SCREEN)
+        return false;
+    enablePlacements(dialog);
+    return true;
 }
+
+const SettingsDialogKind positionDialog = {IDD_POSITION, initPosition, storePosition, positionCommand, false};
 
 // Playback dialog (513).
 
@@ -231,34 +218,24 @@ void storePlayback(HWND dialog)
     storeGeneralSettings();
 }
 
-INT_PTR CALLBACK playbackProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+bool playbackCommand(HWND dialog, WORD id, WORD code)
 {
-    if (message == WM_INITDIALOG) {
-        setCaptionFromFormat(dialog);
-        initPlayback(dialog);
-        return TRUE;
-    }
-    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
-        return FALSE;
-    switch (LOWORD(wParam)) {
+    if (code != BN_CLICKED)
+        return false;
+    switch (id) {
     case IDC_USE_DIRECTSHOW_DVD:
     case IDC_USE_EXTERNAL:
     case IDC_USE_ADVANCED:
         enablePlayback(dialog);
-        return TRUE;
+        return true;
     case IDC_OPEN_ADVANCED:
         runAdvancedDialog(dialog);
-        return TRUE;
-    case IDOK:
-        storePlayback(dialog);
-        EndDialog(dialog, IDOK);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
+        return true;
     }
-    return FALSE;
+    return false;
 }
+
+const SettingsDialogKind playbackDialog = {IDD_PLAYBACK, initPlayback, storePlayback, playbackCommand, false};
 
 // Priority dialog (514).
 
@@ -273,7 +250,7 @@ int priorityButton(DWORD priority)
     return IDC_NORMAL_CLASS;
 }
 
-// The current class's button has the focus, so the dialog answers false.
+// The current class's button gets the focus.
 void initPriority(HWND dialog)
 {
     loadPriority();
@@ -295,26 +272,7 @@ void storePriority(HWND dialog)
     loadPriority();
 }
 
-INT_PTR CALLBACK priorityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    if (message == WM_INITDIALOG) {
-        setCaptionFromFormat(dialog);
-        initPriority(dialog);
-        return FALSE;
-    }
-    if (message != WM_COMMAND)
-        return FALSE;
-    switch (LOWORD(wParam)) {
-    case IDOK:
-        storePriority(dialog);
-        EndDialog(dialog, IDOK);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
-}
+const SettingsDialogKind priorityDialog = {IDD_PRIORITY, initPriority, storePriority, nullptr, true};
 
 // Configuration dialog (511).
 
@@ -333,56 +291,41 @@ void initConfiguration(HWND dialog)
     enableGeneral(dialog);
 }
 
-INT_PTR CALLBACK configurationProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+// The playback dialog may have stored general values meanwhile: they were
+// read back into the settings, and only this dialog's own values are taken
+// from its controls.
+void storeConfiguration(HWND dialog)
 {
-    if (message == WM_INITDIALOG) {
-        setCaptionFromFormat(dialog);
-        initConfiguration(dialog);
-        return TRUE;
-    }
-    if (message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED)
-        return FALSE;
-    switch (LOWORD(wParam)) {
+    readChecks(dialog, generalChecks);
+    storeGeneralSettings();
+}
+
+bool configurationCommand(HWND dialog, WORD id, WORD code)
+{
+    if (code != BN_CLICKED)
+        return false;
+    switch (id) {
     case IDC_HIDE_ALWAYS:
     case IDC_REPEAT:
         enableGeneral(dialog);
-        return TRUE;
+        return true;
     case IDC_OPEN_POSITION:
-        runSettingsDialog(IDD_POSITION, dialog, positionProc);
-        return TRUE;
+        runSettingsDialog(positionDialog, dialog);
+        return true;
     case IDC_OPEN_PLAYBACK:
-        runSettingsDialog(IDD_PLAYBACK, dialog, playbackProc);
-        return TRUE;
+        runSettingsDialog(playbackDialog, dialog);
+        return true;
     case IDC_OPEN_PRIORITY:
-        runSettingsDialog(IDD_PRIORITY, dialog, priorityProc);
-        return TRUE;
-    case IDOK:
-        // The playback dialog may have stored general values meanwhile: they
-        // were read back into the settings, and only this dialog's own
-        // values are taken from its controls.
-        readChecks(dialog, generalChecks);
-        storeGeneralSettings();
-        EndDialog(dialog, IDOK);
-        return TRUE;
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
+        runSettingsDialog(priorityDialog, dialog);
+        return true;
     }
-    return FALSE;
+    return false;
 }
 
-} // namespace
+const SettingsDialogKind configurationDialog = {IDD_CONFIGURATION, initConfiguration, storeConfiguration,
+                                                configurationCommand, false};
 
-INT_PTR runConfigurationDialog(HWND owner)
-{
-    return runSettingsDialog(IDD_CONFIGURATION, owner, configurationProc);
-}
-
-INT_PTR runSettingsDialog(WORD templateId, HWND owner, DLGPROC procedure)
-{
-    return DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(templateId), owner, procedure, 0);
-}
-
+// The template's caption is a format: "%s" becomes the program's name.
 void setCaptionFromFormat(HWND dialog)
 {
     char format[64];
@@ -391,6 +334,37 @@ void setCaptionFromFormat(HWND dialog)
         return;
     snprintf(caption, sizeof caption, format, programName());
     SetWindowTextA(dialog, caption);
+}
+
+INT_PTR CALLBACK settingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        const SettingsDialogKind* kind = (const SettingsDialogKind*)lParam;
+        setCaptionFromFormat(dialog);
+        kind->init(dialog);
+        return !kind->initSetsFocus;
+    }
+    const SettingsDialogKind* kind = (const SettingsDialogKind*)GetWindowLongPtrA(dialog, DWLP_USER);
+    if (message != WM_COMMAND || !kind)
+        return FALSE;
+    WORD id = LOWORD(wParam);
+    if (id == IDOK || id == IDCANCEL) {
+        if (id == IDOK)
+            kind->store(dialog);
+        EndDialog(dialog, id);
+        return TRUE;
+    }
+    return kind->command && kind->command(dialog, id, HIWORD(wParam));
+}
+
+} // namespace
+
+INT_PTR runConfigurationDialog(HWND owner) { return runSettingsDialog(configurationDialog, owner); }
+
+INT_PTR runSettingsDialog(const SettingsDialogKind& kind, HWND owner)
+{
+    return DialogBoxParamA(instanceHandle, MAKEINTRESOURCEA(kind.templateId), owner, settingsProc, (LPARAM)&kind);
 }
 
 bool isChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }

@@ -12,10 +12,20 @@ INT_PTR runConfigurationDialog(HWND owner);
 // The advanced dialog (517): the seek bar's ticks and the device order.
 INT_PTR runAdvancedDialog(HWND owner);
 
+// What tells the dialogs apart: the caption (the template's, a format in
+// which "%s" becomes the program's name), OK (id 1) and Cancel (id 2) are
+// common to all.
+struct SettingsDialogKind {
+    WORD templateId;
+    void (*init)(HWND dialog);   // reads the settings and sets the controls
+    void (*store)(HWND dialog);  // on OK: stores the settings and reads them again
+    // Any other command; false when it was not handled. May be null.
+    bool (*command)(HWND dialog, WORD id, WORD code);
+    bool initSetsFocus;
+};
+INT_PTR runSettingsDialog(const SettingsDialogKind& kind, HWND owner);
+
 // Helpers of the dialogs' own code.
-INT_PTR runSettingsDialog(WORD templateId, HWND owner, DLGPROC procedure);
-// The template's caption is a format: "%s" becomes the program's name.
-void setCaptionFromFormat(HWND dialog);
 bool isChecked(HWND dialog, int id);
 void setChecked(HWND dialog, int id, bool checked);
 void enableItem(HWND dialog, int id, bool enabled);
