@@ -4,8 +4,10 @@
 // Talking to the running player through its control window
 // ("PlayerControlClass") with the records of ForwardRecord.h.
 
-// How long a running player may take to answer one record, in milliseconds.
-const DWORD RunningPlayerAnswerWait = 10000;
+// How long a running player may take to answer one record, in milliseconds:
+// longer than a slow first open on its user-interface thread (the first
+// DirectShow graph in a fresh Wine prefix takes about 11 s).
+const DWORD RunningPlayerAnswerWait = 15000;
 
 // Sends one record as WM_COPYDATA to the first control window and answers
 // the receiver's result: 1 accepted, 0 refused or no running player. With
