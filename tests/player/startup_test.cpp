@@ -39,38 +39,57 @@ TEST(Startup, EightStartsAtOnceLeaveOnePlayer)
     EXPECT_EQ(1, controlWindows);
 }
 
-// A control window whose thread never reads its messages, as of a hung player.
-DWORD WINAPI hungPlayer(void* release)
+// A control window that answers a number of records and then hangs on the
+// next one, as a player that stopped answering.
+LONG answersLeft;
+HANDLE release;
+
+LRESULT CALLBACK hangingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_COPYDATA && InterlockedDecrement(&answersLeft) < 0)
+        WaitForSingleObject(release, INFINITE);
+    return message == WM_COPYDATA ? 1 : DefWindowProcA(window, message, wParam, lParam);
+}
+
+DWORD WINAPI hungPlayer(void*)
 {
     WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = hangingProc;
     windowClass.lpszClassName = "PlayerControlClass";
     RegisterClassA(&windowClass);
     HWND window = CreateWindowA("PlayerControlClass", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    WaitForSingleObject((HANDLE)release, INFINITE);
+    MSG msg;
+    while (WaitForSingleObject(release, 0) == WAIT_TIMEOUT && GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
     DestroyWindow(window);
     return 0;
 }
 
+// Hung at the presence probe (no answer) or at the forwarded file (one).
 TEST(Startup, AHungPlayerEndsTheSecondStartWithFailureDeletingNothing)
 {
-    killRunningPlayers();
-    std::string folder = makeTempFolder(), wave = folder + "kept.wav";
-    ASSERT_TRUE(writePcmWave(wave, 500));
-    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    HANDLE thread = CreateThread(nullptr, 0, hungPlayer, release, 0, nullptr);
-    for (DWORD start = GetTickCount(); !FindWindowA("PlayerControlClass", nullptr) && GetTickCount() - start < Generous;)
-        Sleep(10);
-    PlayerProcess second;
-    ASSERT_TRUE(second.start({"-Delete", wave}));
-    EXPECT_TRUE(second.waitForEnd(Generous));
-    EXPECT_EQ(1u, second.exitCode());
-    EXPECT_TRUE(fileExists(wave));
-    SetEvent(release);
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-    CloseHandle(release);
-    removeTree(folder);
+    for (LONG answers : {0, 1}) {
+        killRunningPlayers();
+        std::string folder = makeTempFolder(), wave = folder + "kept.wav";
+        ASSERT_TRUE(writePcmWave(wave, 500));
+        answersLeft = answers;
+        release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        DWORD id;
+        HANDLE thread = CreateThread(nullptr, 0, hungPlayer, nullptr, 0, &id);
+        for (DWORD start = GetTickCount(); !FindWindowA("PlayerControlClass", nullptr) && GetTickCount() - start < Generous;)
+            Sleep(10);
+        PlayerProcess second;
+        ASSERT_TRUE(second.start({"-Delete", wave}));
+        EXPECT_TRUE(second.waitForEnd(Generous)) << answers;
+        EXPECT_EQ(1u, second.exitCode()) << answers;
+        EXPECT_TRUE(fileExists(wave)) << answers;
+        SetEvent(release);
+        PostThreadMessageA(id, WM_NULL, 0, 0);
+        WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+        CloseHandle(release);
+        removeTree(folder);
+    }
 }
 
 } // namespace
