@@ -15,10 +15,17 @@ void blockNames(HWND window, char* mapping, char* mutex)
     sprintf(mutex, "PlayerCurrentFileLock%08X", (unsigned)(UINT_PTR)window);
 }
 
-LRESULT sendRecordTo(HWND window, const void* record, DWORD size)
+// A player whose window does not answer within the wait is taken as hung:
+// the record is then neither accepted nor refused.
+LRESULT sendRecordTo(HWND window, const void* record, DWORD size, BOOL* hung)
 {
     COPYDATASTRUCT data = {0, size, const_cast<void*>(record)};
-    return SendMessageA(window, WM_COPYDATA, 0, (LPARAM)&data);
+    DWORD_PTR result = 0;
+    BOOL answered = SendMessageTimeoutA(window, WM_COPYDATA, 0, (LPARAM)&data, SMTO_NORMAL, RunningPlayerAnswerWait,
+                                        &result) != 0;
+    if (hung)
+        *hung = !answered && IsWindow(window);
+    return answered ? (LRESULT)result : 0;
 }
 
 // Holds a named mutex for a scope; an abandoned one is taken over.
@@ -66,30 +73,34 @@ void readReply(HWND window, RunningPlayerState* state)
 
 } // namespace
 
-LRESULT sendToRunningPlayer(const void* record, DWORD size)
+LRESULT sendToRunningPlayer(const void* record, DWORD size, BOOL* hung)
 {
+    if (hung)
+        *hung = FALSE;
     HWND window = FindWindowA(ControlClass, nullptr);
-    return window ? sendRecordTo(window, record, size) : 0;
+    return window ? sendRecordTo(window, record, size, hung) : 0;
 }
 
-BOOL queryRunningPlayer(RunningPlayerState* state)
+BOOL queryRunningPlayer(RunningPlayerState* state, BOOL* hung)
 {
     ZeroMemory(state, sizeof *state);
+    if (hung)
+        *hung = FALSE;
     HWND window = FindWindowA(ControlClass, nullptr);
     if (!window)
         return FALSE;
     uint8_t record[forward::LargestRecord];
     DWORD size = (DWORD)forward::buildQuery(record);
-    if (!sendRecordTo(window, record, size))
+    if (!sendRecordTo(window, record, size, hung))
         return FALSE;
     readReply(window, state);
     return TRUE;
 }
 
-BOOL queryRunningPlayerFile(char* name)
+BOOL queryRunningPlayerFile(char* name, BOOL* hung)
 {
     RunningPlayerState state;
-    BOOL answered = queryRunningPlayer(&state);
+    BOOL answered = queryRunningPlayer(&state, hung);
     lstrcpynA(name, state.currentFile, MAX_PATH);
     return answered;
 }

@@ -4,9 +4,16 @@
 // Talking to the running player through its control window
 // ("PlayerControlClass") with the records of ForwardRecord.h.
 
+// How long a running player may take to answer one record, in milliseconds:
+// longer than a slow first open on its user-interface thread (the first
+// DirectShow graph in a fresh Wine prefix takes about 11 s).
+const DWORD RunningPlayerAnswerWait = 15000;
+
 // Sends one record as WM_COPYDATA to the first control window and answers
-// the receiver's result: 1 accepted, 0 refused or no running player.
-LRESULT sendToRunningPlayer(const void* record, DWORD size);
+// the receiver's result: 1 accepted, 0 refused or no running player. With
+// hung given, it tells whether a control window exists that did not answer
+// within RunningPlayerAnswerWait (the answer is then 0 as well).
+LRESULT sendToRunningPlayer(const void* record, DWORD size, BOOL* hung = nullptr);
 
 // What the running player reports through the reply block.
 struct RunningPlayerState {
@@ -17,9 +24,9 @@ struct RunningPlayerState {
 // Sends a QueryCurrentFile record and reads the answer from the reply block.
 // True when a running player answered; state is then filled (zeroed when
 // the reply could not be read).
-BOOL queryRunningPlayer(RunningPlayerState* state);
+BOOL queryRunningPlayer(RunningPlayerState* state, BOOL* hung = nullptr);
 // The same for the current file alone (260 bytes).
-BOOL queryRunningPlayerFile(char* name);
+BOOL queryRunningPlayerFile(char* name, BOOL* hung = nullptr);
 
 // The reply path of QueryCurrentFile. WM_COPYDATA hands the receiver a copy
 // of the record, so what it writes there never reaches the sender; the

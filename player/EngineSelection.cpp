@@ -1,5 +1,7 @@
 #include "EngineSelection.h"
 
+#include <new>
+
 #include "MediaContext.h"
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 const char orderSubkey[] = "Order";
 const char mciPrefix[] = "MCI - ";
 const UINT mciPrefixLength = sizeof mciPrefix - 1;
-const UINT orderEntrySize = 256;
+const UINT orderEntrySize = OrderEntrySize;
 const DWORD openByTypeName = MCI_OPEN_TYPE | MCI_OPEN_ELEMENT;
 
 const wchar_t* const engineLabels[] = {
@@ -219,10 +221,12 @@ void clearStoredOrder(const RegistryStore& store)
     }
 }
 
+} // namespace
+
 // The text an item stores: its engine key, or the MCI device name after the
 // "MCI - " prefix. False for an item that names nothing, which is left out
 // so that the entries after it stay in reach of the walk.
-bool orderEntryOf(HWND listBox, LRESULT item, char (&entry)[orderEntrySize])
+bool orderEntryOf(HWND listBox, LRESULT item, char (&entry)[OrderEntrySize])
 {
     const char* key = engineKey((int)SendMessageA(listBox, LB_GETITEMDATA, (WPARAM)item, 0));
     if (key) {
@@ -238,8 +242,6 @@ bool orderEntryOf(HWND listBox, LRESULT item, char (&entry)[orderEntrySize])
     lstrcpynA(entry, text + mciPrefixLength, orderEntrySize);
     return true;
 }
-
-} // namespace
 
 const wchar_t* engineLabel(int engineIndex)
 {
@@ -304,19 +306,21 @@ void buildMciExclusions(MediaContext& context, const RegistryStore& store)
 {
     MciDevice& mci = context.mciDevice();
     UINT count = mci.deviceCount();
-    char** names = new char*[count ? count : 1];
+    char** names = new (std::nothrow) char*[count ? count : 1];
     UINT excluded = 0;
-    bool complete = true;
+    bool complete = names != nullptr;
     char name[orderEntrySize];
     for (UINT i = 0; i < count && complete; ++i) {
         complete = mci.deviceName(i, name, sizeof name) != FALSE;
         if (complete && !isDeviceEnabled(name, store)) {
-            names[excluded] = new char[lstrlenA(name) + 1];
-            lstrcpyA(names[excluded++], name);
+            names[excluded] = new (std::nothrow) char[lstrlenA(name) + 1];
+            complete = names[excluded] != nullptr;
+            if (complete)
+                lstrcpyA(names[excluded++], name);
         }
     }
     // The context owns the list, and its recognition probes keep the same
-    // devices out. A name that cannot be read drops the whole list.
+    // devices out. A name that cannot be read or kept drops the whole list.
     mci.setExcludedDevices(nullptr, 0);
     context.setMciDeviceNames(names, excluded);
     if (complete)

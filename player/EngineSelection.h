@@ -47,6 +47,11 @@ BOOL readOrderEntry(UINT index, char* buffer, UINT size, const RegistryStore& st
 void fillOrderList(HWND listBox, BOOL defaults, MediaContext& context,
                    const RegistryStore& store = playerStore);
 
+// The text an item of the order list stores: its engine key, or the MCI
+// device name after "MCI - ". False for an item that names nothing.
+const UINT OrderEntrySize = 256;
+bool orderEntryOf(HWND listBox, LRESULT item, char (&entry)[OrderEntrySize]);
+
 // Replaces the stored order by the items of the list box.
 void saveOrderList(HWND listBox, const RegistryStore& store = playerStore);
 

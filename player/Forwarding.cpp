@@ -15,6 +15,18 @@ namespace {
 
 CurrentFileReply currentFileReply;
 
+// Set in a second start once the primary failed to answer in time.
+bool primaryHung = false;
+
+// A hung primary ends the second start: the rest of its list is dropped.
+void noteHung(BOOL hung)
+{
+    if (!hung)
+        return;
+    primaryHung = true;
+    cancelToEnd();
+}
+
 const UINT ForwardedWords = 8;
 
 // The words a PlayFile record stands for: one of each engine pair, the
@@ -139,8 +151,11 @@ LRESULT forwardName(const char* path)
     uint8_t record[forward::LargestRecord];
     size_t size = forward::buildPlayFile(record, playOptions.flags, playOptions.milliseconds,
                                          playOptions.externalEngines, path);
-    LRESULT result = sendToRunningPlayer(record, (DWORD)size);
-    if (!result && (playOptions.flags & FlagDelete))
+    BOOL hung;
+    LRESULT result = sendToRunningPlayer(record, (DWORD)size, &hung);
+    noteHung(hung);
+    // A hung primary may still play the file: nothing is deleted then.
+    if (!result && !hung && (playOptions.flags & FlagDelete))
         deleteMatches(path);
     return result;
 }
@@ -149,8 +164,13 @@ LRESULT forwardWord(DWORD command, DWORD word)
 {
     uint8_t record[forward::LargestRecord];
     size_t size = forward::buildWord(record, (forward::Command)command, word);
-    return sendToRunningPlayer(record, (DWORD)size);
+    BOOL hung;
+    LRESULT result = sendToRunningPlayer(record, (DWORD)size, &hung);
+    noteHung(hung);
+    return result;
 }
+
+bool forwardingFailed() { return primaryHung; }
 
 void deleteMatches(const char* pattern)
 {

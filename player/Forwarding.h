@@ -18,6 +18,9 @@ void countStartedFile();
 LRESULT forwardName(const char* path);
 // Secondary starts: ShowUsage, Next and End records.
 LRESULT forwardWord(DWORD command, DWORD word);
+// True once the primary did not answer a record in time; the second start
+// then forwards nothing more and ends with failure.
+bool forwardingFailed();
 
 // Deletes every file (not directory) in the pattern's directory whose name
 // matches the pattern itself.

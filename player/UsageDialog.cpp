@@ -7,6 +7,7 @@
 #include "PlayerCore.h"
 #include "PlayerName.h"
 #include "RichEdit.h"
+#include "SettingsDialog.h"
 #include "UsageWait.h"
 #include "resource.h"
 
@@ -67,7 +68,9 @@ BOOL onInitDialog(HWND window)
     SetWindowTextA(window, programName());
     streamUsageText(window);
     showUsageTrayIcon(TRUE);
-    return TRUE;
+    // With the focus the text would show all selected.
+    SetFocus(GetDlgItem(window, IDOK));
+    return FALSE;
 }
 
 INT_PTR onCommand(HWND window, WORD id)
@@ -77,6 +80,9 @@ INT_PTR onCommand(HWND window, WORD id)
     case IDCANCEL:
         // The message loop destroys the dialog when this arrives.
         PostMessageA(window, WM_COMMAND, CommandShutDown, 0);
+        return TRUE;
+    case IDC_CONFIGURE:
+        runConfigurationDialog(window);
         return TRUE;
     case CommandShutDown:
         // Reached here only when a modal loop dispatched the message.

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "ControlWindow.h"
+#include "Forwarding.h"
 #include "MediaContext.h"
 #include "Ole.h"
 #include "PlayQueue.h"
@@ -13,6 +14,39 @@
 namespace {
 
 const DWORD UserInterfaceEndWait = 5000;
+
+// Becoming the primary is exclusive: a start holds this mutex from before
+// its presence probe until its control window exists, so of many starts at
+// the same instant exactly one finds no player and the others forward to it.
+class StartLock {
+public:
+    StartLock() : mutex_(CreateMutexA(nullptr, FALSE, "PlayerStartMutex"))
+    {
+        // A start that hangs while holding it must not hang every later one.
+        DWORD r = mutex_ ? WaitForSingleObject(mutex_, RunningPlayerAnswerWait) : WAIT_FAILED;
+        held_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
+    }
+    ~StartLock()
+    {
+        release();
+        if (mutex_)
+            CloseHandle(mutex_);
+    }
+    StartLock(const StartLock&) = delete;
+    StartLock& operator=(const StartLock&) = delete;
+
+    bool held() const { return held_; }
+    void release()
+    {
+        if (held_)
+            ReleaseMutex(mutex_);
+        held_ = false;
+    }
+
+private:
+    HANDLE mutex_;
+    bool held_;
+};
 
 // The primary's start: the media context, then the user-interface thread,
 // which signals playDoneEvent once both windows exist (or failed).
@@ -29,14 +63,17 @@ HANDLE startPrimary()
     return thread;
 }
 
-void run(int argc, char** argv, HANDLE* userInterface)
+void run(int argc, char** argv, HANDLE* userInterface, StartLock& start)
 {
+    if (!isPrimary)
+        start.release();
     if (!playQueue.assign(argv + 1, argc > 1 ? argc - 1 : 0))
         return;
     // A secondary needs them too: they give the defaults of the words it forwards.
     loadGeneralSettings();
     if (isPrimary) {
         *userInterface = startPrimary();
+        start.release();
         if (!*userInterface || !controlWindow || !mainWindow)
             return;
     }
@@ -44,14 +81,19 @@ void run(int argc, char** argv, HANDLE* userInterface)
 }
 
 // The windows go first: their stop may still signal playDoneEvent and touch
-// the queue, so both are released only after the send has returned.
+// the queue, so both are released only after the send has returned. A
+// user-interface thread that has not ended may still use the queue, the
+// context and the locks: the process then ends at once, freeing nothing
+// and running no destructor under it.
 void exitSteps(HANDLE userInterface)
 {
     if (controlWindow)
         SendMessageA(controlWindow, WM_COMMAND, CommandShutDown, 0);
     if (userInterface) {
-        WaitForSingleObject(userInterface, UserInterfaceEndWait);
+        DWORD ended = WaitForSingleObject(userInterface, UserInterfaceEndWait);
         CloseHandle(userInterface);
+        if (ended != WAIT_OBJECT_0)
+            ExitProcess(0);
     }
     playQueue.clear();
     if (playDoneEvent)
@@ -64,15 +106,26 @@ void exitSteps(HANDLE userInterface)
 
 } // namespace
 
+// Answers 0, or 1 when a running player did not answer in time: this start
+// then did nothing, and deleted nothing.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     instanceHandle = instance;
     playDoneEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    StartLock start;
     char current[MAX_PATH];
-    isPrimary = !queryRunningPlayerFile(current);
+    BOOL hung = FALSE;
+    if (start.held())
+        isPrimary = !queryRunningPlayerFile(current, &hung);
+    if (!start.held() || hung) {
+        if (playDoneEvent)
+            CloseHandle(playDoneEvent);
+        return 1;
+    }
     HANDLE userInterface = nullptr;
     if (playDoneEvent)
-        run(__argc, __argv, &userInterface);
+        run(__argc, __argv, &userInterface, start);
+    start.release();
     exitSteps(userInterface);
-    return 0;
+    return forwardingFailed() ? 1 : 0;
 }

@@ -7,3 +7,9 @@ endforeach()
 add_dependencies(mainplayback_test vbmp3_double)
 # The MS-RLE video comes from the DirectShow samples.
 add_dependencies(mainplayback_test dshow_media)
+# The settings dialogs: the player's templates, its real key, and PLAYER.EXE.
+target_sources(settings_dialogs_test PRIVATE ${CMAKE_SOURCE_DIR}/player/player.rc)
+add_dependencies(settings_dialogs_test player dshow_media vbmp3_double)
+set_tests_properties(settings_dialogs_test PROPERTIES RUN_SERIAL TRUE)
+add_dependencies(startup_test player)
+set_tests_properties(startup_test PROPERTIES RUN_SERIAL TRUE)

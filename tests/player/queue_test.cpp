@@ -239,4 +239,21 @@ TEST_F(Queue, ANewListEndsThePlaylistThatWasPlaying)
     EXPECT_EQ((std::vector<std::string>{"a.wav", replacement}), requests.names);
 }
 
+// A playlist whose entries cannot be read (too many to hold) is handed on
+// as one media file, not dropped.
+TEST_F(Queue, APlaylistThatCannotBeReadIsPlayedAsOneFile)
+{
+    std::string list = folder + "huge.pls";
+    HANDLE out = CreateFileA(list.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const char text[] = "[playlist]\r\nNumberOfEntries=4000000000\r\nFile1=a.wav\r\n";
+    DWORD written;
+    WriteFile(out, text, sizeof text - 1, &written, nullptr);
+    CloseHandle(out);
+    mediaContext = new MediaContext;
+    ASSERT_TRUE(run({list}));
+    delete mediaContext;
+    mediaContext = nullptr;
+    EXPECT_EQ((std::vector<std::string>{list}), requests.names);
+}
+
 } // namespace

@@ -71,6 +71,14 @@ bool PlayerProcess::waitForEnd(DWORD milliseconds)
     return !process_ || WaitForSingleObject(process_, milliseconds) == WAIT_OBJECT_0;
 }
 
+DWORD PlayerProcess::exitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (process_)
+        GetExitCodeProcess(process_, &code);
+    return code;
+}
+
 bool PlayerProcess::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 void PlayerProcess::kill()

@@ -19,6 +19,8 @@ public:
     // True when the process ended within the time.
     bool waitForEnd(DWORD milliseconds);
     bool running() const;
+    // STILL_ACTIVE while it runs.
+    DWORD exitCode() const;
     void kill();
     DWORD id() const { return id_; }
 
