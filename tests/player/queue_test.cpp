@@ -244,15 +244,13 @@ TEST_F(Queue, ANewListEndsThePlaylistThatWasPlaying)
 TEST_F(Queue, APlaylistThatCannotBeReadIsPlayedAsOneFile)
 {
     std::string list = folder + "huge.pls";
-    HANDLE out = CreateFileA(list.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     const char text[] = "[playlist]\r\nNumberOfEntries=4000000000\r\nFile1=a.wav\r\n";
-    DWORD written;
-    WriteFile(out, text, sizeof text - 1, &written, nullptr);
-    CloseHandle(out);
-    mediaContext = new MediaContext;
-    ASSERT_TRUE(run({list}));
-    delete mediaContext;
+    ASSERT_TRUE(writeBytes(list, text, sizeof text - 1));
+    MediaContext context;
+    mediaContext = &context;
+    bool ended = run({list});
     mediaContext = nullptr;
+    ASSERT_TRUE(ended);
     EXPECT_EQ((std::vector<std::string>{list}), requests.names);
 }
 
