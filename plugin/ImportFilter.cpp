@@ -196,7 +196,9 @@ int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* b
         *bits = nullptr;
     MediaContext* context = pluginContext();
     bool fileMode = (flag & 1) == 0;
-    if (!buf || !context || (fileMode && (!*buf || strlen(buf) >= MAX_PATH)))
+    // Device names ("NUL", "COM1.wav") open devices that a probe would read
+    // forever: file mode takes files on a disk only.
+    if (!buf || !context || (fileMode && (strlen(buf) >= MAX_PATH || !opensAsFile(buf))))
         return -1;
     OleCallScope ole;
     PictureHolder picture;
