@@ -209,11 +209,14 @@ TEST_F(PluginE2e, followsSettingsAndFallsBackToTheBuiltInPicture)
 
     HKEY accept;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Malvoren\\Pixamor\\Accept", 0, KEY_READ, &accept));
-    DWORD values = 0;
-    RegQueryInfoKeyA(accept, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                     nullptr);
+    DWORD accepted = 0, value = 0, valueSize = sizeof value;
+    char name[16];
+    for (DWORD i = 0, length = sizeof name;
+         RegEnumValueA(accept, i, name, &length, nullptr, nullptr, (BYTE*)&value, &valueSize) == ERROR_SUCCESS;
+         ++i, length = sizeof name, valueSize = sizeof value)
+        accepted += value == 1;
     RegCloseKey(accept);
-    EXPECT_EQ(43u, values);
+    EXPECT_EQ(43u, accepted);
     pluginKey.setText("Audio", "", "Bitmap\\Wave");
     DeleteFileA(besideTests("PIXAMOR.CCH").c_str());
     EXPECT_TRUE(shows(host.picture(wave), "WAVE.BMP"));
