@@ -76,11 +76,13 @@ int countPlayers()
     return count;
 }
 
-DWORD handleCount()
+// The value the next new handle gets: Wine hands out the lowest free slot,
+// so a handle left open moves it (GetProcessHandleCount answers 0 there).
+UINT_PTR nextHandle()
 {
-    DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
-    return count;
+    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    CloseHandle(probe);
+    return (UINT_PTR)probe;
 }
 
 } // namespace
@@ -302,7 +304,7 @@ TEST_F(PluginE2e, refusesBadInputCleanly)
                            "noextension"};
     PluginHost host;
     ASSERT_TRUE(host.loaded());
-    DWORD handles = handleCount();
+    UINT_PTR handles = nextHandle();
     BYTE head[2048] = {};
     for (const char* name : names) {
         SCOPED_TRACE(name ? name : "(null)");
@@ -318,7 +320,7 @@ TEST_F(PluginE2e, refusesBadInputCleanly)
     EXPECT_EQ(-1, host.pictureInfo(nullptr, 3, 1).result);
     EXPECT_EQ(-1, host.configurationDialog(nullptr, 0));
     EXPECT_EQ(-1, host.configurationDialog(nullptr, 1));
-    EXPECT_EQ(handles, handleCount());
+    EXPECT_EQ(handles, nextHandle());
 
     // A cached picture file that lies about its size but whose stamp matches
     // the cache entry is not believed: the picture is built afresh.
