@@ -61,12 +61,9 @@ bool isRejectedImage(const BYTE* head, DWORD size)
            (size >= 4 && memcmp(head, "GIF8", 4) == 0);
 }
 
-DWORD verdictOfFile(MediaContext& context, const char* name)
+// head holds the file's first bytes (count of them).
+DWORD verdictOfFile(MediaContext& context, const char* name, const BYTE* head, DWORD count)
 {
-    BYTE head[10] = {};
-    RecognitionFile file(name);
-    DWORD count = file.readSomeAt(0, head, sizeof head);
-    file.close();
     if (isRejectedImage(head, count))
         return 0;
     context.setProbeRequests(0);
@@ -171,10 +168,17 @@ int IsSupportedFile(const char* filename, DWORD dw)
     DWORD verdict = 0;
     if (LookupVerdict(filename, true, &verdict))
         return verdict;
-    bool openable = opensAsFile(filename);
+    // One open gives the file mode, the first bytes and the cache's stamp;
+    // the file is closed before recognition opens it.
+    RecognitionFile file(filename);
+    FileStamp stamp;
+    BYTE head[10] = {};
+    bool openable = stampOf(file, &stamp);
+    DWORD count = openable ? file.readSomeAt(0, head, sizeof head) : 0;
+    file.close();
     BYTE image[HeaderImageSize];
     if (openable) {
-        verdict = verdictOfFile(*context, filename);
+        verdict = verdictOfFile(*context, filename, head, count);
     } else {
         // An archive member, or a name that viewers pass with its folder left
         // off: either way dw carries the medium's head.
@@ -183,7 +187,7 @@ int IsSupportedFile(const char* filename, DWORD dw)
         verdict = verdictOfImage(*context, filename, image);
     }
     // Storing the verdict also clears the section's picture values.
-    StoreVerdict(filename, verdict, openable);
+    StoreVerdict(filename, verdict, openable, openable ? &stamp : nullptr);
     return verdict;
 }
 

@@ -13,21 +13,10 @@ const char* const pictureValues[] = {"Image", "ImageSize", "ImageCreated", "Imag
 
 const char* sectionName(bool openable) { return openable ? "Openable" : "Unopenable"; }
 
-// The size and times of a file that opens.
-struct FileStamp {
-    DWORD size;
-    FILETIME created;
-    FILETIME lastWritten;
-};
-
-bool stampOf(const char* path, FileStamp* stamp)
+bool stampOfPath(const char* path, FileStamp* stamp)
 {
     RecognitionFile file(path);
-    ULONGLONG size;
-    if (!file.size(&size) || !file.times(&stamp->created, &stamp->lastWritten))
-        return false;
-    stamp->size = (DWORD)size;
-    return true;
+    return stampOf(file, stamp);
 }
 
 // One section's key, opened once for all the values a lookup reads.
@@ -63,7 +52,7 @@ public:
     bool matches(const char* path, const char* size, const char* created, const char* lastWritten) const
     {
         FileStamp now, stored;
-        return stampOf(path, &now) && read(size, &stored.size, sizeof stored.size) && stored.size == now.size &&
+        return stampOfPath(path, &now) && read(size, &stored.size, sizeof stored.size) && stored.size == now.size &&
                read(created, &stored.created, sizeof stored.created) &&
                read(lastWritten, &stored.lastWritten, sizeof stored.lastWritten) &&
                memcmp(&stored.created, &now.created, sizeof now.created) == 0 &&
@@ -157,7 +146,16 @@ bool LookupVerdict(const char* name, bool openable, DWORD* verdict)
     return true;
 }
 
-void StoreVerdict(const char* name, DWORD verdict, bool openable)
+bool stampOf(const RecognitionFile& file, FileStamp* stamp)
+{
+    ULONGLONG size;
+    if (!file.size(&size) || !file.times(&stamp->created, &stamp->lastWritten))
+        return false;
+    stamp->size = (DWORD)size;
+    return true;
+}
+
+void StoreVerdict(const char* name, DWORD verdict, bool openable, const FileStamp* seen)
 {
     if (!name)
         return;
@@ -166,7 +164,9 @@ void StoreVerdict(const char* name, DWORD verdict, bool openable)
     section.text(nullptr, name);
     section.number("Playable", verdict);
     FileStamp stamp = {};
-    if (stampOf(name, &stamp))
+    if (seen)
+        stamp = *seen;
+    if (seen || stampOfPath(name, &stamp))
         section.number("Size", stamp.size);
     else
         section.remove("Size");
@@ -191,7 +191,7 @@ void StorePictureEntry(const char* path, bool openable)
 {
     SectionWriter section(openable);
     FileStamp stamp;
-    if (!path || !stampOf(path, &stamp)) {
+    if (!path || !stampOfPath(path, &stamp)) {
         section.clearPicture();
         return;
     }
