@@ -161,7 +161,7 @@ int IsSupportedFile(const char* filename, DWORD dw)
     if (!filename || !context || strlen(filename) >= MAX_PATH)
         return 0;
     const char* extension = extensionOf(filename);
-    if (!*extension || !acceptList.isAccepted(extension - 1))
+    if (!*extension || !acceptList.IsAccepted(extension - 1))
         return 0;
     OleCallScope ole;
     // Only a name that opens can hit the cache, and a hit has opened it.

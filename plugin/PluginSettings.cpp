@@ -124,11 +124,12 @@ void SavePluginSettings(const RegistryStore& store)
 AcceptList::AcceptList(const char* keyPath) : store_(keyPath)
 {
     HKEY key = store_.openKey();
-    if (key)
-        RegCloseKey(key);
-    else
-        reset();
-    load();
+    if (!key) {
+        ResetAcceptList();
+        return;
+    }
+    RegCloseKey(key);
+    LoadAcceptList();
 }
 
 AcceptList::~AcceptList() { clear(); }
@@ -141,7 +142,7 @@ void AcceptList::clear()
     count_ = 0;
 }
 
-void AcceptList::load()
+void AcceptList::LoadAcceptList()
 {
     LockScope hold(lock_);
     clear();
@@ -157,7 +158,7 @@ void AcceptList::load()
     names_ = list.release(&count_);
 }
 
-void AcceptList::reset()
+void AcceptList::ResetAcceptList()
 {
     LockScope hold(lock_);
     // Deleting shifts the indexes down: the first value is deleted until none is left.
@@ -169,16 +170,16 @@ void AcceptList::reset()
     }
     for (UINT i = 0; i < predefinedExtensionCount; ++i)
         store_.writeNumber(1, predefinedExtensions[i]);
-    load();
+    LoadAcceptList();
 }
 
-void AcceptList::setAccepted(const char* extension, bool accepted)
+void AcceptList::SetAccepted(const char* extension, bool accepted)
 {
     if (extension && *extension)
         store_.writeNumber(accepted ? 1 : 0, extension);
 }
 
-bool AcceptList::isAccepted(const char* extension) const
+bool AcceptList::IsAccepted(const char* extension) const
 {
     if (!extension || !*extension)
         return false;
@@ -189,7 +190,7 @@ bool AcceptList::isAccepted(const char* extension) const
     return false;
 }
 
-void AcceptList::fillListBox(HWND listBox) const
+void AcceptList::FillAcceptListBox(HWND listBox) const
 {
     LockScope hold(lock_);
     for (UINT i = 0; i < count_; ++i)
