@@ -68,7 +68,8 @@ bool shows(const PluginHost::Received& picture, const char* typeBitmap)
 int countPlayers()
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {sizeof entry};
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
     int count = 0;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
         count += lstrcmpiA(entry.szExeFile, "PLAYER.EXE") == 0;
@@ -243,7 +244,8 @@ TEST_F(PluginE2e, cacheAnswersAnotherProcessUntilTheFileChanges)
     setting("PlayKnownFiles", 0);
     auto askInAnotherProcess = [&]() {
         std::string command = "\"" + besideTests("plugin_host_probe.exe") + "\" \"" + wave + "\"";
-        STARTUPINFOA startup = {sizeof startup};
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
         PROCESS_INFORMATION process = {};
         if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
             return (DWORD)-1;
@@ -262,33 +264,53 @@ TEST_F(PluginE2e, cacheAnswersAnotherProcessUntilTheFileChanges)
     EXPECT_EQ(0u, askInAnotherProcess());
 }
 
-// With the player beside the plug-in and the default settings, a picture
-// starts the player on the file, but not a second time while it plays; a
-// memory image is written to a "WAVE*.wav" file that the player deletes.
-TEST_F(PluginE2e, pictureStartsThePlayerOnce)
+// The one temporary file matching pattern in folder plays and is deleted by
+// the player afterwards.
+void expectPlayedAndDeleted(const std::string& folder, const char* pattern)
 {
-    std::string wave = folder + "long.wav";
-    ASSERT_TRUE(writePcmWave(wave, 4000));
-    PluginHost host;
-    ASSERT_EQ(0, host.picture(wave).result);
-    ASSERT_TRUE(waitForCurrentFile(wave, 1, 30000));
-    ASSERT_EQ(0, host.picture(wave).result);
-    EXPECT_EQ(1, countPlayers());
-    killRunningPlayers();
-
-    SetEnvironmentVariableA("TMP", folder.c_str());
-    ASSERT_EQ(0, host.pictureFromMemory(readWholeFile(sample("pcm16.wav", "short.wav"))).result);
-    SetEnvironmentVariableA("TMP", nullptr);
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "WAVE*.wav").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search) << pattern;
     FindClose(search);
     std::string temporary = folder + found.cFileName;
-    EXPECT_TRUE(waitForCurrentFile(temporary, 1, 30000));
+    EXPECT_TRUE(waitForCurrentFile(temporary, 1, 30000)) << temporary;
     DWORD start = GetTickCount();
     while (fileExists(temporary) && GetTickCount() - start < 30000)
         Sleep(50);
     EXPECT_FALSE(fileExists(temporary));
+    killRunningPlayers();
+}
+
+// With the player beside the plug-in and the default settings, a picture
+// starts the player on the file, but not a second time while it plays; a
+// memory image is written to a "WAVE*.wav" file that the player deletes, and
+// so is a headerless PCM file converted to WAVE.
+TEST_F(PluginE2e, pictureStartsThePlayerOnce)
+{
+    std::string wave = folder + "long.wav";
+    ASSERT_TRUE(writePcmWave(wave, 4000));
+    std::string raw = folder + "tone.dat";
+    std::vector<unsigned char> samples(22050);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = (unsigned char)(i / 25 % 2 ? 0xA0 : 0x60);
+    writeBytes(raw, samples);
+    SetEnvironmentVariableA("TMP", folder.c_str());
+    {
+        PluginHost host;
+        ASSERT_EQ(0, host.picture(wave).result);
+        ASSERT_TRUE(waitForCurrentFile(wave, 1, 30000));
+        ASSERT_EQ(0, host.picture(wave).result);
+        EXPECT_EQ(1, countPlayers());
+        killRunningPlayers();
+        ASSERT_EQ(0, host.pictureFromMemory(readWholeFile(sample("pcm16.wav", "short.wav"))).result);
+        expectPlayedAndDeleted(folder, "WAVE*.wav");
+    }
+    setting("TryUnknownFile", 0);
+    pluginKey.setBinary("DAT", "", 0, "extension");
+    PluginHost host;
+    ASSERT_EQ(0, host.picture(raw).result);
+    expectPlayedAndDeleted(folder, "RawPCM*.dat");
+    SetEnvironmentVariableA("TMP", nullptr);
 }
 
 // Bad input gets 0 or -1 and leaves no handle or block behind.
