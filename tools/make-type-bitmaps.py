@@ -41,7 +41,7 @@ def film(draw, x, y, colour):
         draw.rectangle([x + 3 + 7 * i, y + 13, x + 6 + 7 * i, y + 15], fill=colour)
 
 
-def badge(draw, text, font):
+def badge(draw, text):
     """The stream variant in a white band along the bottom, with its symbol."""
     draw.rectangle([0, 86, 159, 119], fill=(255, 255, 255))
     ink = (0, 0, 0)
@@ -52,9 +52,12 @@ def badge(draw, text, font):
     if "picture" in text:
         film(draw, x, 92, ink)
         x += 28
+    font = ImageFont.truetype(FONT, 13)
     if text in ("unknown", "list"):
         draw.text((x, 92), "?" if text == "unknown" else "\u2261", font=font, fill=ink)
         x += 18
+    # "sound + picture" beside both symbols needs a smaller size than 13.
+    font = fitted_font(draw, text, 160 - 6 - (x + 2), 13)
     draw.text((x + 2, 95), text, font=font, fill=ink)
 
 
@@ -76,7 +79,7 @@ def type_bitmap(title, colour, badge_text):
     box = draw.textbbox((0, 0), title, font=font)
     draw.text(((160 - (box[2] - box[0])) // 2 - box[0], 44 - (box[3] - box[1]) // 2 - box[1]),
               title, font=font, fill=(255, 255, 255))
-    badge(draw, badge_text, ImageFont.truetype(FONT, 13))
+    badge(draw, badge_text)
     return image.quantize(colors=256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
 
 
