@@ -8,10 +8,11 @@
 // The player reads its real key "Software\Malvoren\Player" of the current
 // user. A test that changes it takes a copy of the whole tree first (values
 // of every type and every subkey) and gets it back exactly at the end,
-// including the key being absent.
+// including the key being absent. Another key (the plug-in's) is backed up
+// the same way when named.
 class PlayerKeyBackup {
 public:
-    PlayerKeyBackup();
+    explicit PlayerKeyBackup(const char* keyPath = nullptr);
     ~PlayerKeyBackup();
     PlayerKeyBackup(const PlayerKeyBackup&) = delete;
     PlayerKeyBackup& operator=(const PlayerKeyBackup&) = delete;
@@ -26,5 +27,6 @@ public:
     struct Tree;
 
 private:
+    std::string key_;
     std::unique_ptr<Tree> saved_;  // null when the key did not exist
 };
