@@ -167,10 +167,11 @@ int IsSupportedFile(const char* filename, DWORD dw)
     if (!*extension || !acceptList.isAccepted(extension - 1))
         return 0;
     OleCallScope ole;
-    bool openable = opensAsFile(filename);
+    // Only a name that opens can hit the cache, and a hit has opened it.
     DWORD verdict = 0;
-    if (LookupVerdict(filename, openable, &verdict))
+    if (LookupVerdict(filename, true, &verdict))
         return verdict;
+    bool openable = opensAsFile(filename);
     BYTE image[HeaderImageSize];
     if (openable) {
         verdict = verdictOfFile(*context, filename);
@@ -181,8 +182,8 @@ int IsSupportedFile(const char* filename, DWORD dw)
             return 0;
         verdict = verdictOfImage(*context, filename, image);
     }
+    // Storing the verdict also clears the section's picture values.
     StoreVerdict(filename, verdict, openable);
-    StorePictureEntry(nullptr, openable);
     return verdict;
 }
 
@@ -196,7 +197,9 @@ int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* b
         *bits = nullptr;
     MediaContext* context = pluginContext();
     bool fileMode = (flag & 1) == 0;
-    if (!buf || !context || (fileMode && (!*buf || strlen(buf) >= MAX_PATH)))
+    // Device names ("NUL", "COM1.wav") open devices that a probe would read
+    // forever: file mode takes files on a disk only.
+    if (!buf || !context || (fileMode && (strlen(buf) >= MAX_PATH || !opensAsFile(buf))))
         return -1;
     OleCallScope ole;
     PictureHolder picture;

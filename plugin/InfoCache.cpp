@@ -74,16 +74,46 @@ private:
     HKEY key_;
 };
 
-void writeTime(const char* name, const FILETIME& time, const char* section)
-{
-    cacheStore.writeBinary(ByteBuffer(&time, sizeof time), name, section);
-}
+// One section's key, created once for all the values a store writes.
+class SectionWriter {
+public:
+    explicit SectionWriter(bool openable) : key_(nullptr)
+    {
+        HeapText path = cacheStore.fullKeyPath(sectionName(openable));
+        if (path)
+            RegCreateKeyExA(cacheStore.root(), path.get(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+    }
+    ~SectionWriter()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    SectionWriter(const SectionWriter&) = delete;
+    SectionWriter& operator=(const SectionWriter&) = delete;
 
-void clearPictureValues(const char* section)
-{
-    for (const char* name : pictureValues)
-        cacheStore.deleteValue(name, section);
-}
+    void text(const char* name, const char* value) const { set(name, REG_SZ, value, (DWORD)strlen(value) + 1); }
+    void number(const char* name, DWORD value) const { set(name, REG_DWORD, &value, sizeof value); }
+    void time(const char* name, const FILETIME& value) const { set(name, REG_BINARY, &value, sizeof value); }
+    void remove(const char* name) const
+    {
+        if (key_)
+            RegDeleteValueA(key_, name);
+    }
+    void clearPicture() const
+    {
+        for (const char* name : pictureValues)
+            remove(name);
+    }
+
+private:
+    void set(const char* name, DWORD type, const void* data, DWORD size) const
+    {
+        if (key_)
+            RegSetValueExA(key_, name, 0, type, (const BYTE*)data, size);
+    }
+
+    HKEY key_;
+};
 
 // The picture as a BMP file; a picture whose header does not describe its
 // own blocks is not written.
@@ -131,17 +161,17 @@ void StoreVerdict(const char* name, DWORD verdict, bool openable)
 {
     if (!name)
         return;
-    const char* section = sectionName(openable);
-    clearPictureValues(section);
-    cacheStore.writeText(name, nullptr, section);
-    cacheStore.writeNumber(verdict, "Playable", section);
+    SectionWriter section(openable);
+    section.clearPicture();
+    section.text(nullptr, name);
+    section.number("Playable", verdict);
     FileStamp stamp = {};
     if (stampOf(name, &stamp))
-        cacheStore.writeNumber(stamp.size, "Size", section);
+        section.number("Size", stamp.size);
     else
-        cacheStore.deleteValue("Size", section);
-    writeTime("Created", stamp.created, section);
-    writeTime("LastWritten", stamp.lastWritten, section);
+        section.remove("Size");
+    section.time("Created", stamp.created);
+    section.time("LastWritten", stamp.lastWritten);
 }
 
 bool LookupPicture(bool openable, char* path)
@@ -152,22 +182,22 @@ bool LookupPicture(bool openable, char* path)
 
 void StorePicture(const Picture& picture, bool openable)
 {
-    cacheStore.writeText(CacheImagePath, "Image", sectionName(openable));
-    cacheStore.deleteValue("Image", sectionName(!openable));
+    SectionWriter(openable).text("Image", CacheImagePath);
+    SectionWriter(!openable).remove("Image");
     writeBmpFile(CacheImagePath, picture);
 }
 
 void StorePictureEntry(const char* path, bool openable)
 {
-    const char* section = sectionName(openable);
+    SectionWriter section(openable);
     FileStamp stamp;
     if (!path || !stampOf(path, &stamp)) {
-        clearPictureValues(section);
+        section.clearPicture();
         return;
     }
-    cacheStore.writeNumber(stamp.size, "ImageSize", section);
-    writeTime("ImageCreated", stamp.created, section);
-    writeTime("ImageLastWritten", stamp.lastWritten, section);
-    cacheStore.writeText(path, "Image", section);
-    clearPictureValues(sectionName(!openable));
+    section.number("ImageSize", stamp.size);
+    section.time("ImageCreated", stamp.created);
+    section.time("ImageLastWritten", stamp.lastWritten);
+    section.text("Image", path);
+    SectionWriter(!openable).clearPicture();
 }

@@ -101,3 +101,8 @@ bool PlayerKeyBackup::setText(const char* name, const char* text, const char* su
 {
     return writeValue(pathOf(key_, subkey), name, REG_SZ, text, (DWORD)lstrlenA(text) + 1);
 }
+
+bool PlayerKeyBackup::setBinary(const char* name, const void* data, DWORD size, const char* subkey) const
+{
+    return writeValue(pathOf(key_, subkey), name, REG_BINARY, data, size);
+}

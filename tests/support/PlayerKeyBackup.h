@@ -23,6 +23,7 @@ public:
     // subkey "" is the key itself; a missing subkey is created.
     bool setNumber(const char* name, DWORD value, const char* subkey = "") const;
     bool setText(const char* name, const char* text, const char* subkey = "") const;
+    bool setBinary(const char* name, const void* data, DWORD size, const char* subkey = "") const;
 
     struct Tree;
 
