@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "DshowSamples.h"
 #include "PlayerKeyBackup.h"
 #include "PluginHost.h"
+#include "PluginSettings.h"
 
 namespace {
 
@@ -17,14 +19,11 @@ const char PluginKey[] = "Software\\Malvoren\\Pixamor";
 const char MainCaption[] = "Pixamor Configuration";
 const char PcmCaption[] = "Pixamor PCM Configurations";
 const char AcceptCaption[] = "Pixamor Advanced Configurations";
-const int TheDialog = 0;
 
 // One thing a user does to the open dialogs, or one thing to see there.
 struct Step {
-    enum Kind {
-        Click, Type, Select, Open, Close, PlayerSettings,
-        Enabled, Disabled, Checked, Unchecked, HasText, Listed, Unlisted, Count,
-    } kind;
+    enum Kind { Click, Type, Select, Open, Close, PlayerSettings, Enabled, Disabled, Checked, Unchecked, HasText,
+                Listed, Unlisted, Count } kind;
     int id;
     const char* text = "";
     int count = 0;
@@ -50,7 +49,7 @@ struct Value {
     DWORD number;
 };
 
-// A stored PCM format: samples per second, bits, channels.
+// A PCM format: samples per second, bits, channels.
 struct Pcm {
     const char* name;
     DWORD rate;
@@ -65,188 +64,145 @@ struct Case {
     std::vector<Value> before;
     std::vector<Pcm> pcmBefore;
     std::vector<Step> steps;
-    std::vector<Value> stored;
-    std::vector<const char*> absent;  // in the main key
-    std::vector<Pcm> pcmStored;
+    std::vector<Value> stored = {};
+    std::vector<const char*> absent = {};  // in the main key
+    std::vector<Pcm> pcmStored = {};
     double rate = 0;  // checked when not 0
 };
 
-HWND findDialog(const char* caption)
+bool playerRuns(bool end = false)
 {
-    HWND window = FindWindowA("#32770", caption);
-    return window && IsWindowVisible(window) ? window : nullptr;
-}
-
-std::vector<DWORD> playerProcesses()
-{
-    std::vector<DWORD> ids;
+    bool found = false;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry = {sizeof entry};
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        if (lstrcmpiA(entry.szExeFile, "PLAYER.EXE") == 0)
-            ids.push_back(entry.th32ProcessID);
-    CloseHandle(snapshot);
-    return ids;
-}
-
-void endPlayers()
-{
-    for (DWORD id : playerProcesses()) {
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "PLAYER.EXE") != 0)
+            continue;
+        found = true;
+        HANDLE process = end ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID) : nullptr;
         if (process) {
             TerminateProcess(process, 1);
             WaitForSingleObject(process, INFINITE);
             CloseHandle(process);
         }
     }
+    CloseHandle(snapshot);
+    return found;
 }
 
 // Plays the steps from a second thread while the dialog runs on the test's
-// thread, and notes every expectation that failed.
+// thread, and notes every expectation that failed. Every wait ends when the
+// dialog has returned.
 class Driver {
 public:
-    explicit Driver(const std::vector<Step>& steps) : steps_(steps) {}
+    Driver(const std::vector<Step>& steps, const std::atomic<bool>& finished) : steps_(steps), finished_(finished) {}
 
-    void run(std::atomic<bool>& finished)
+    void run()
     {
-        finished_ = &finished;
-        HWND main = waitFor(MainCaption);
-        if (!main)
+        if (!openDialog(MainCaption))
             return;
-        dialogs_.push_back(main);
         for (const Step& step : steps_)
             if (!play(step))
                 break;
         // Whatever the script left open is cancelled.
-        while (!dialogs_.empty() && !finished) {
+        for (; !dialogs_.empty(); dialogs_.pop_back()) {
             PostMessageA(dialogs_.back(), WM_COMMAND, IDCANCEL, 0);
-            waitGone(dialogs_.back());
-            dialogs_.pop_back();
+            waitUntil([&] { return !IsWindow(dialogs_.back()); });
         }
     }
 
     std::vector<std::string> failures;
 
 private:
-    HWND waitFor(const char* caption)
+    void waitUntil(const std::function<bool()>& done)
+    {
+        while (!done() && !finished_)
+            Sleep(10);
+    }
+    bool openDialog(const char* caption)
     {
         HWND window = nullptr;
-        while (!(window = findDialog(caption)) && !*finished_)
-            Sleep(10);
-        return window;
+        waitUntil([&] { return (window = FindWindowA("#32770", caption)) && IsWindowVisible(window); });
+        if (window)
+            dialogs_.push_back(window);
+        return window != nullptr;
     }
-    void waitGone(HWND window)
-    {
-        while (IsWindow(window) && !*finished_)
-            Sleep(10);
-    }
-    HWND control(int id) const { return id == TheDialog ? dialogs_.back() : GetDlgItem(dialogs_.back(), id); }
-    void expect(bool holds, const Step& step, const char* what)
+    void expect(bool holds, const Step& step, const std::string& what)
     {
         if (!holds)
-            failures.push_back(std::string(what) + " " + std::to_string(step.id) + " " + step.text);
-    }
-    LRESULT findListed(const Step& step)
-    {
-        return SendMessageA(control(step.id), LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)step.text);
+            failures.push_back(what + " " + std::to_string(step.id) + " " + step.text);
     }
 
     bool play(const Step& step)
     {
-        HWND item = control(step.id);
+        HWND dialog = dialogs_.back();
+        HWND item = GetDlgItem(dialog, step.id);
         char text[300] = "";
         switch (step.kind) {
-        case Step::Click:
-            SendMessageA(item, BM_CLICK, 0, 0);
+        case Step::Click: SendMessageA(item, BM_CLICK, 0, 0); break;
+        case Step::Type: SendMessageA(item, WM_SETTEXT, 0, (LPARAM)step.text); break;
+        case Step::Select:
+            expect(SendMessageA(item, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)step.text) != LB_ERR, step, "no item");
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(step.id, LBN_SELCHANGE), (LPARAM)item);
             break;
-        case Step::Type:
-            SendMessageA(item, WM_SETTEXT, 0, (LPARAM)step.text);
-            break;
-        case Step::Select: {
-            LRESULT at = SendMessageA(item, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)step.text);
-            expect(at != LB_ERR, step, "no item");
-            SendMessageA(dialogs_.back(), WM_COMMAND, MAKEWPARAM(step.id, LBN_SELCHANGE), (LPARAM)item);
-            break;
-        }
         case Step::Open:
             // Posted: the sub-dialog's own loop runs inside the click.
             PostMessageA(item, BM_CLICK, 0, 0);
-            dialogs_.push_back(waitFor(step.text));
-            return dialogs_.back() != nullptr;
-        case Step::Close: {
-            HWND dialog = dialogs_.back();
+            return openDialog(step.text);
+        case Step::Close:
             // A disabled button does nothing; the rest of the script is left out.
             expect(IsWindowEnabled(item), step, "cannot close with disabled");
             if (!IsWindowEnabled(item))
                 return false;
             SendMessageA(item, BM_CLICK, 0, 0);
-            waitGone(dialog);
-            expect(!IsWindow(dialog), step, "still open after");
+            waitUntil([&] { return !IsWindow(dialog); });
             dialogs_.pop_back();
             return !dialogs_.empty();
-        }
-        case Step::PlayerSettings: {
-            // The dialog stays disabled while the player's settings run and
-            // comes back when the player ends.
+        case Step::PlayerSettings:
+            // Disabled while the player's settings run, enabled when the player ends.
             PostMessageA(item, BM_CLICK, 0, 0);
-            while (playerProcesses().empty() && !*finished_)
-                Sleep(10);
-            expect(!IsWindowEnabled(dialogs_.back()), step, "enabled while the player runs");
-            endPlayers();
-            while (!IsWindowEnabled(dialogs_.back()) && !*finished_)
-                Sleep(10);
+            waitUntil([] { return playerRuns(); });
+            expect(!IsWindowEnabled(dialog), step, "enabled while the player runs");
+            playerRuns(true);
+            waitUntil([&] { return IsWindowEnabled(dialog) != FALSE; });
             break;
-        }
         case Step::Enabled: expect(IsWindowEnabled(item), step, "disabled:"); break;
         case Step::Disabled: expect(!IsWindowEnabled(item), step, "enabled:"); break;
         case Step::Checked: expect(SendMessageA(item, BM_GETCHECK, 0, 0) == BST_CHECKED, step, "unchecked:"); break;
         case Step::Unchecked: expect(SendMessageA(item, BM_GETCHECK, 0, 0) == BST_UNCHECKED, step, "checked:"); break;
         case Step::HasText:
             GetWindowTextA(item, text, sizeof text);
-            expect(lstrcmpA(text, step.text) == 0, step, (std::string("text is \"") + text + "\", not").c_str());
+            expect(lstrcmpA(text, step.text) == 0, step, std::string("text is \"") + text + "\", not");
             break;
-        case Step::Listed: expect(findListed(step) != LB_ERR, step, "not listed:"); break;
-        case Step::Unlisted: expect(findListed(step) == LB_ERR, step, "listed:"); break;
+        case Step::Listed:
+        case Step::Unlisted:
+            expect((SendMessageA(item, LB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)step.text) != LB_ERR) ==
+                       (step.kind == Step::Listed),
+                   step, "listed wrongly:");
+            break;
         case Step::Count:
             expect(SendMessageA(item, LB_GETCOUNT, 0, 0) == step.count, step,
-                   ("count " + std::to_string(SendMessageA(item, LB_GETCOUNT, 0, 0)) + " in").c_str());
+                   "count " + std::to_string(SendMessageA(item, LB_GETCOUNT, 0, 0)) + " in");
             break;
         }
         return true;
     }
 
     const std::vector<Step>& steps_;
-    std::atomic<bool>* finished_ = nullptr;
+    const std::atomic<bool>& finished_;
     std::vector<HWND> dialogs_;
 };
 
-std::string keyOf(const char* subkey)
+bool readValue(const char* subkey, const char* name, void* data, DWORD size)
 {
-    return *subkey ? std::string(PluginKey) + "\\" + subkey : PluginKey;
-}
-
-bool readValue(const char* subkey, const char* name, void* data, DWORD size, DWORD* read = nullptr)
-{
+    std::string path = *subkey ? std::string(PluginKey) + "\\" + subkey : PluginKey;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyOf(subkey).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
     LONG status = RegQueryValueExA(key, name, nullptr, nullptr, (BYTE*)data, &size);
     RegCloseKey(key);
-    if (read)
-        *read = size;
     return status == ERROR_SUCCESS;
-}
-
-void writePcm(const Pcm& pcm)
-{
-    PCMWAVEFORMAT format = {{WAVE_FORMAT_PCM, pcm.channels, pcm.rate, 0, 0}, pcm.bits};
-    format.wf.nBlockAlign = (WORD)(pcm.channels * pcm.bits / 8);
-    format.wf.nAvgBytesPerSec = pcm.rate * format.wf.nBlockAlign;
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, keyOf("extension").c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                    nullptr);
-    RegSetValueExA(key, pcm.name, 0, REG_BINARY, (const BYTE*)&format, sizeof format);
-    RegCloseKey(key);
 }
 
 // The variant without DirectShow switches off both ways of building a graph.
@@ -322,22 +278,11 @@ std::vector<Case> cases()
           count(1019, 43), listed(1019, ".WAV"), unlisted(1019, ".ABC"), closeWith(IDOK), closeWith(IDCANCEL)},
          {{"Accept", ".WAV", 1}}},
         {"the player's settings disable the dialog while they run", AnyEngines, {}, {},
-         {{Step::PlayerSettings, 1016}, enabled(TheDialog), closeWith(IDCANCEL)}, {}, {"PlayKnownFiles"}},
+         {{Step::PlayerSettings, 1016}, enabled(IDOK), closeWith(IDCANCEL)}, {}, {"PlayKnownFiles"}},
     };
 }
 
 } // namespace
-
-TEST(ConfigurationDialog, RefusesEveryRequestButTheSettings)
-{
-    PlayerKeyBackup pluginKey{PluginKey};
-    PluginHost host;
-    ASSERT_TRUE(host.loaded());
-    EXPECT_EQ(-1, host.configurationDialog(nullptr, 0));
-    EXPECT_EQ(-1, host.configurationDialog(nullptr, 2));
-    EXPECT_EQ(-1, host.configurationDialog(nullptr, -1));
-    EXPECT_EQ(nullptr, findDialog(MainCaption));
-}
 
 TEST(ConfigurationDialog, DrivenByMessages)
 {
@@ -351,12 +296,12 @@ TEST(ConfigurationDialog, DrivenByMessages)
         for (const Value& v : c.before)
             pluginKey.setNumber(v.name, v.number, v.subkey);
         for (const Pcm& pcm : c.pcmBefore)
-            writePcm(pcm);
+            WritePcmFormat(pcm.name, pcm.rate, pcm.bits, pcm.channels);
         PluginHost host;
         ASSERT_TRUE(host.loaded());
         std::atomic<bool> finished{false};
-        Driver driver(c.steps);
-        std::thread thread([&] { driver.run(finished); });
+        Driver driver(c.steps, finished);
+        std::thread thread([&] { driver.run(); });
         EXPECT_EQ(0, host.configurationDialog(nullptr, 1));
         finished = true;
         thread.join();
@@ -373,19 +318,16 @@ TEST(ConfigurationDialog, DrivenByMessages)
             EXPECT_FALSE(readValue("", name, data, sizeof data)) << name;
         }
         for (const Pcm& pcm : c.pcmStored) {
-            PCMWAVEFORMAT format = {};
-            DWORD size = 0;
-            EXPECT_TRUE(readValue("extension", pcm.name, &format, sizeof format, &size)) << pcm.name;
-            EXPECT_EQ(16u, size);
+            EXPECT_TRUE(IsPcmExtension(pcm.name)) << pcm.name;
+            PCMWAVEFORMAT format = ReadPcmFormat(pcm.name);
             EXPECT_EQ(pcm.rate, format.wf.nSamplesPerSec);
             EXPECT_EQ(pcm.bits, format.wBitsPerSample);
             EXPECT_EQ(pcm.channels, format.wf.nChannels);
             EXPECT_EQ(pcm.rate * pcm.channels * pcm.bits / 8, format.wf.nAvgBytesPerSec);
         }
+        double rate = 0;
         if (c.rate) {
-            double rate = 0;
-            EXPECT_TRUE(readValue("", "Rate", &rate, sizeof rate));
-            EXPECT_EQ(c.rate, rate);
+            EXPECT_TRUE(readValue("", "Rate", &rate, sizeof rate) && rate == c.rate) << rate;
         }
     }
 }

@@ -12,8 +12,7 @@ TEST(NumberText, UnsignedAndFractionFields)
     for (const Case& c : unsigneds) {
         uint32_t value = 7;
         EXPECT_EQ(c.ok, parseUnsigned32(c.text, &value)) << c.text;
-        if (c.ok)
-            EXPECT_EQ(c.value, value) << c.text;
+        EXPECT_EQ(c.ok ? c.value : 7u, value) << c.text;
     }
     struct Fraction { const char* text; bool ok; double value; } fractions[] = {
         {"", true, 0}, {"1.5", true, 1.5}, {"0.2", true, 0.2}, {"2", true, 2}, {".5", true, 0.5},
@@ -23,8 +22,7 @@ TEST(NumberText, UnsignedAndFractionFields)
     for (const Fraction& c : fractions) {
         double value = 7;
         EXPECT_EQ(c.ok, parseDecimalFraction(c.text, &value)) << c.text;
-        if (c.ok)
-            EXPECT_DOUBLE_EQ(c.value, value) << c.text;
+        EXPECT_DOUBLE_EQ(c.ok ? c.value : 7, value) << c.text;
     }
     EXPECT_FALSE(parseUnsigned32(nullptr, nullptr));
 }
