@@ -1,7 +1,6 @@
 // The accepted extensions: each Add, Remove and Default is stored at once.
 #include "ConfigDialogs.h"
 #include "PluginSettings.h"
-#include "PluginState.h"
 #include "resource.h"
 
 namespace {
@@ -13,10 +12,17 @@ void UpdateAcceptControls(HWND dialog)
     UpdateNameListButtons(dialog, names);
 }
 
-void command(HWND dialog, int id)
+void fill(HWND list)
 {
+    acceptList.fillListBox(list);
+}
+
+void command(HWND dialog, WPARAM wParam)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return;
     char name[MAX_PATH];
-    switch (id) {
+    switch (LOWORD(wParam)) {
     case IDC_ACCEPT_ADD:
         if (EditedName(dialog, names, name)) {
             acceptList.setAccepted(name, true);
@@ -30,35 +36,14 @@ void command(HWND dialog, int id)
     case IDC_ACCEPT_DEFAULT:
         acceptList.reset();
         SendDlgItemMessageA(dialog, IDC_ACCEPT_LIST, LB_RESETCONTENT, 0, 0);
-        acceptList.fillListBox(GetDlgItem(dialog, IDC_ACCEPT_LIST));
+        fill(GetDlgItem(dialog, IDC_ACCEPT_LIST));
         break;
     }
-}
-
-INT_PTR CALLBACK acceptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
-{
-    switch (message) {
-    case WM_INITDIALOG:
-        PrepareNameList(dialog, names);
-        acceptList.fillListBox(GetDlgItem(dialog, IDC_ACCEPT_LIST));
-        UpdateAcceptControls(dialog);
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (HIWORD(wParam) == BN_CLICKED)
-            command(dialog, LOWORD(wParam));
-        UpdateAcceptControls(dialog);
-        return TRUE;
-    }
-    return FALSE;
 }
 
 } // namespace
 
 INT_PTR ShowAcceptDialog(HWND owner)
 {
-    return DialogBoxParamA(PluginModule, MAKEINTRESOURCEA(IDD_ACCEPT), owner, acceptProc, 0);
+    return RunNameListDialog(owner, {IDD_ACCEPT, names, fill, command, UpdateAcceptControls});
 }

@@ -31,5 +31,18 @@ bool SelectedName(HWND dialog, const NameListControls& ids, char (&name)[MAX_PAT
 // Removes the selected name from the list and puts it in the edit; false
 // when none is selected.
 bool TakeSelectedName(HWND dialog, const NameListControls& ids, char (&name)[MAX_PATH]);
-// Limits the edit to what a name buffer holds.
-void PrepareNameList(HWND dialog, const NameListControls& ids);
+
+// A sub-dialog built around a name list: what it does beyond the frame that
+// both share.
+struct NameListDialog {
+    int resource;
+    NameListControls ids;
+    void (*fill)(HWND list);
+    // Every notification of a control but OK and the close command.
+    void (*command)(HWND dialog, WPARAM wParam);
+    // Runs at opening and after every notification.
+    void (*update)(HWND dialog);
+};
+
+// Runs the dialog modally, owned by owner; OK and the close command end it.
+INT_PTR RunNameListDialog(HWND owner, const NameListDialog& dialog);

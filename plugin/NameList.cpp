@@ -1,4 +1,5 @@
 #include "ConfigDialogs.h"
+#include "PluginState.h"
 
 namespace {
 
@@ -7,11 +8,37 @@ LRESULT toList(HWND dialog, const NameListControls& ids, UINT message, WPARAM w 
     return SendDlgItemMessageA(dialog, ids.list, message, w, l);
 }
 
+INT_PTR CALLBACK nameListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+    const NameListDialog* dialog = reinterpret_cast<const NameListDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (!dialog)
+        return FALSE;
+    switch (message) {
+    case WM_INITDIALOG:
+        // Names never outgrow the buffers they are read into.
+        SendDlgItemMessageA(window, dialog->ids.edit, EM_LIMITTEXT, MAX_PATH - 1, 0);
+        dialog->fill(GetDlgItem(window, dialog->ids.list));
+        dialog->update(window);
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(window, IDOK);
+            return TRUE;
+        }
+        dialog->command(window, wParam);
+        dialog->update(window);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 } // namespace
 
-void PrepareNameList(HWND dialog, const NameListControls& ids)
+INT_PTR RunNameListDialog(HWND owner, const NameListDialog& dialog)
 {
-    SendDlgItemMessageA(dialog, ids.edit, EM_LIMITTEXT, MAX_PATH - 1, 0);
+    return DialogBoxParamA(PluginModule, MAKEINTRESOURCEA(dialog.resource), owner, nameListProc, (LPARAM)&dialog);
 }
 
 void UpdateNameListButtons(HWND dialog, const NameListControls& ids)

@@ -1,7 +1,6 @@
 // The raw-PCM extensions and their formats: each Add and Delete is stored at once.
 #include "ConfigDialogs.h"
 #include "PluginSettings.h"
-#include "PluginState.h"
 #include "resource.h"
 
 namespace {
@@ -44,43 +43,32 @@ void showStoredFormat(HWND dialog)
     CheckRadioButton(dialog, IDC_PCM_MONO, IDC_PCM_STEREO, format.wf.nChannels == 1 ? IDC_PCM_MONO : IDC_PCM_STEREO);
 }
 
-INT_PTR CALLBACK pcmProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+void fill(HWND list)
 {
-    switch (message) {
-    case WM_INITDIALOG:
-        PrepareNameList(dialog, names);
-        FillPcmListBox(GetDlgItem(dialog, IDC_PCM_LIST));
-        UpdatePcmControls(dialog);
-        return TRUE;
-    case WM_COMMAND: {
-        char name[MAX_PATH];
-        switch (LOWORD(wParam)) {
-        case IDOK:
-        case IDCANCEL:
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        case IDC_PCM_ADD:
-            addExtension(dialog);
-            break;
-        case IDC_PCM_DELETE:
-            if (TakeSelectedName(dialog, names, name))
-                DeletePcmExtension(name);
-            break;
-        case IDC_PCM_LIST:
-            if (HIWORD(wParam) == LBN_SELCHANGE)
-                showStoredFormat(dialog);
-            break;
-        }
-        UpdatePcmControls(dialog);
-        return TRUE;
+    FillPcmListBox(list);
+}
+
+void command(HWND dialog, WPARAM wParam)
+{
+    char name[MAX_PATH];
+    switch (LOWORD(wParam)) {
+    case IDC_PCM_ADD:
+        addExtension(dialog);
+        break;
+    case IDC_PCM_DELETE:
+        if (TakeSelectedName(dialog, names, name))
+            DeletePcmExtension(name);
+        break;
+    case IDC_PCM_LIST:
+        if (HIWORD(wParam) == LBN_SELCHANGE)
+            showStoredFormat(dialog);
+        break;
     }
-    }
-    return FALSE;
 }
 
 } // namespace
 
 INT_PTR ShowPcmDialog(HWND owner)
 {
-    return DialogBoxParamA(PluginModule, MAKEINTRESOURCEA(IDD_PCM), owner, pcmProc, 0);
+    return RunNameListDialog(owner, {IDD_PCM, names, fill, command, UpdatePcmControls});
 }
