@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "ConfigDialogs.h"
 #include "ImportFilter.h"
 #include "PluginInfo.h"
 #include "PluginState.h"
@@ -43,11 +44,13 @@ int WINAPI GetPreview(LPCSTR buf, LONG len, UINT flag, HLOCAL* info, HLOCAL* bit
     return GetPictureOf(buf, len, flag, info, bits, true);
 }
 
-// The configuration dialog comes with its own change; until then every
-// request is refused.
-int WINAPI ConfigurationDlg(HWND, int)
+// 1 is the settings dialog; 0 (the about box) and anything else show nothing.
+int WINAPI ConfigurationDlg(HWND parent, int fnc)
 {
-    return -1;
+    if (fnc != 1)
+        return -1;
+    ShowConfiguration(parent);
+    return 0;
 }
 
 } // extern "C"

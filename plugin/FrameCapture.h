@@ -10,5 +10,7 @@ bool ConvertToClip(const char* sourcePath, const char* clipPath, unsigned second
 
 // The video frame of an AVI file at `seconds` as a bitmap header with its
 // colour table (*info) and its pixel rows (*bits), two blocks the caller
-// frees; on false both are null.
+// frees; on false both are null. The blocks are fixed global memory: each
+// handle is also the block's address, and GlobalLock, LocalLock, GlobalFree
+// and LocalFree all take it, as viewers of either habit use it.
 bool CaptureFrame(const char* aviPath, unsigned seconds, HGLOBAL* info, HGLOBAL* bits);

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Writes the real media files that the DirectShow tests play into a folder
 # (default build/win32/samples): PCM and MS ADPCM waves, MP3, an MPEG-1 system
-# stream, MS-RLE AVI files with and without sound, and a QuickTime movie.
+# stream, MS-RLE AVI files with and without sound, one whose frames are one
+# flat colour per second, and a QuickTime movie.
 # Needs sox, ffmpeg and python3 on the Linux side.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -32,16 +33,16 @@ data[0:8] = struct.pack(">I", pos) + b"mdat"
 open("dshow-movie.mov", "wb").write(data)
 
 
-def rle8_frame(width, height, shift):
+def rle8_frame(width, height, colour_at):
     # Rows bottom-up, each a list of (count, colour) runs, then end of line;
     # end of bitmap after the last row.
     out = bytearray()
     for y in range(height):
         x = 0
         while x < width:
-            colour = 1 + ((x + shift) // 8 + y // 8) % 4
+            colour = colour_at(x, y)
             run = 1
-            while x + run < width and run < 255 and 1 + ((x + run + shift) // 8 + y // 8) % 4 == colour:
+            while x + run < width and run < 255 and colour_at(x + run, y) == colour:
                 run += 1
             out += bytes((run, colour))
             x += run
@@ -59,14 +60,18 @@ def riff_list(kind, fourcc, body):
     return kind + struct.pack("<I", len(body) + 4) + fourcc + body
 
 
-def write_rle_avi(path, with_sound):
-    width, height, fps, frames = 64, 48, 8, 24
+def checkers(shift):
+    return lambda x, y: 1 + ((x + shift) // 8 + y // 8) % 4
+
+
+def write_rle_avi(path, with_sound, frames=24, colours=lambda i, fps: checkers(i * 2)):
+    width, height, fps = 64, 48, 8
     rate = 22050
     samples_per_frame = rate // fps
     palette = bytearray(1024)
     for i, (b, g, r) in enumerate([(0, 0, 0), (0, 0, 255), (0, 255, 0), (255, 0, 0), (255, 255, 255)]):
         palette[i * 4:i * 4 + 3] = bytes((b, g, r))
-    video = [rle8_frame(width, height, i * 2) for i in range(frames)]
+    video = [rle8_frame(width, height, colours(i, fps)) for i in range(frames)]
     audio = []
     for i in range(frames):
         block = bytearray()
@@ -104,6 +109,8 @@ def write_rle_avi(path, with_sound):
 
 write_rle_avi("dshow-rle.avi", False)
 write_rle_avi("dshow-rle-sound.avi", True)
+# Second 0 red, 1 green, 2 blue, 3 white.
+write_rle_avi("dshow-rle-seconds.avi", False, 32, lambda i, fps: lambda x, y: 1 + i // fps)
 EOF
 rm -f dshow-movie.tmp
 ls -l dshow-*

@@ -1,0 +1,28 @@
+#include <gtest/gtest.h>
+
+#include "NumberText.h"
+
+TEST(NumberText, UnsignedAndFractionFields)
+{
+    struct Case { const char* text; bool ok; uint32_t value; } unsigneds[] = {
+        {"0", true, 0}, {"17", true, 17}, {"0042", true, 42}, {"4294967295", true, 4294967295u},
+        {"4294967296", false, 0}, {"99999999999999999999", false, 0}, {"", false, 0}, {"-1", false, 0},
+        {"12a", false, 0}, {" 1", false, 0}, {"1.5", false, 0},
+    };
+    for (const Case& c : unsigneds) {
+        uint32_t value = 7;
+        EXPECT_EQ(c.ok, parseUnsigned32(c.text, &value)) << c.text;
+        EXPECT_EQ(c.ok ? c.value : 7u, value) << c.text;
+    }
+    struct Fraction { const char* text; bool ok; double value; } fractions[] = {
+        {"", true, 0}, {"1.5", true, 1.5}, {"0.2", true, 0.2}, {"2", true, 2}, {".5", true, 0.5},
+        {"1.", true, 1}, {"0x10", false, 0}, {"1e3", false, 0}, {"inf", false, 0}, {"1.2.3", false, 0},
+        {".", false, 0}, {"-1", false, 0}, {"1,5", false, 0}, {"abc", false, 0},
+    };
+    for (const Fraction& c : fractions) {
+        double value = 7;
+        EXPECT_EQ(c.ok, parseDecimalFraction(c.text, &value)) << c.text;
+        EXPECT_DOUBLE_EQ(c.ok ? c.value : 7, value) << c.text;
+    }
+    EXPECT_FALSE(parseUnsigned32(nullptr, nullptr));
+}
