@@ -5,5 +5,5 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 sh "$root/tools/setup.sh" || exit 1
-sh "$root/tools/build.sh" win32 player pixamor || exit 1
-cd "$build/win32" && cpack -G ZIP
+sh "$root/tools/build.sh" win32 package_zip || exit 1
+ls "$build"/dist/*.zip

@@ -24,15 +24,20 @@ install(PROGRAMS $<TARGET_FILE:player> $<TARGET_FILE:pixamor> DESTINATION .)
 file(GLOB shipped_data CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.TBL ${CMAKE_SOURCE_DIR}/data/*.BMP)
 install(FILES ${shipped_data} DESTINATION .)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
-# The guide's pictures: those it names.
-file(READ ${CMAKE_SOURCE_DIR}/docs/user-guide.md guide_text)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/user-guide.md)
-string(REGEX MATCHALL "\\(([A-Za-z0-9_-]+\\.png)\\)" guide_pictures "${guide_text}")
-list(TRANSFORM guide_pictures REPLACE "[()]" "")
-list(TRANSFORM guide_pictures PREPEND ${CMAKE_SOURCE_DIR}/docs/)
-install(FILES ${CMAKE_SOURCE_DIR}/docs/user-guide.md DESTINATION docs)
-# A picture that another branch still has to bring is left out until it is there.
-install(FILES ${guide_pictures} DESTINATION docs OPTIONAL)
+# The guide and the pictures of docs/ that it shows.
+set(guide ${CMAKE_SOURCE_DIR}/docs/user-guide.md)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${guide})
+file(READ ${guide} guide_text)
+file(GLOB docs_pictures CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/*.png)
+set(guide_pictures)
+foreach(picture ${docs_pictures})
+  get_filename_component(name ${picture} NAME)
+  string(FIND "${guide_text}" "(${name})" at)
+  if(at GREATER -1)
+    list(APPEND guide_pictures ${picture})
+  endif()
+endforeach()
+install(FILES ${guide} ${guide_pictures} DESTINATION docs)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME player-pixamor)
@@ -40,4 +45,12 @@ set(CPACK_PACKAGE_FILE_NAME player-pixamor-${PROJECT_VERSION})
 get_filename_component(build_root ${CMAKE_BINARY_DIR} DIRECTORY)
 set(CPACK_PACKAGE_DIRECTORY ${build_root}/dist)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(package_zip ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip)
 include(CPack)
+
+add_custom_command(OUTPUT ${package_zip}
+  COMMAND ${CMAKE_CPACK_COMMAND} -G ZIP --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake
+  DEPENDS player pixamor ${shipped_data} ${CMAKE_SOURCE_DIR}/LICENSE ${guide} ${guide_pictures}
+          ${CMAKE_BINARY_DIR}/cmake_install.cmake
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR} VERBATIM)
+add_custom_target(package_zip ALL DEPENDS ${package_zip})
