@@ -8,6 +8,15 @@ MediaContext::~MediaContext()
     setMciDeviceNames(nullptr, 0);
 }
 
+const char* MediaContext::streamKind() const
+{
+    if (hasAudio_ && hasVideo_)
+        return "Both";
+    if (hasAudio_)
+        return "Audio";
+    return hasVideo_ ? "Video" : "Unknown";
+}
+
 const char* MediaContext::playlistEntry(UINT index) const
 {
     return index < playlistEntriesHeld_ ? playlistEntries_[index] : nullptr;

@@ -67,6 +67,9 @@ public:
     BOOL hasAudio() const { return hasAudio_; }
     BOOL hasVideo() const { return hasVideo_; }
     MediaKind kind() const { return kind_; }
+    // The stream kind of the last accepted file: "Both", "Audio", "Video" or
+    // "Unknown" (streams not examined or none found).
+    const char* streamKind() const;
     WORD waveFormatTag() const { return waveFormatTag_; }
     UINT playlistEntryCount() const { return playlistEntryCount_; }
     const char* playlistEntry(UINT index) const;

@@ -29,6 +29,11 @@ bool RecognitionFile::size(ULONGLONG* size) const
     return true;
 }
 
+bool RecognitionFile::times(FILETIME* created, FILETIME* lastWritten) const
+{
+    return isOpen() && GetFileTime(handle_, created, nullptr, lastWritten);
+}
+
 bool RecognitionFile::moveTo(ULONGLONG offset)
 {
     if (!isOpen())

@@ -13,6 +13,8 @@ public:
 
     bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
     bool size(ULONGLONG* size) const;
+    // Creation and last-write times.
+    bool times(FILETIME* created, FILETIME* lastWritten) const;
     bool readExactAt(ULONGLONG offset, void* buffer, DWORD count);
     // Reads up to count bytes from offset; 0 at the end or on failure.
     DWORD readSomeAt(ULONGLONG offset, void* buffer, DWORD count);

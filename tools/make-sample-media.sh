@@ -59,6 +59,7 @@ if have ffmpeg; then
   ff -f lavfi -i "$sine" -c:a wmav2 clip.wma
   ff -f lavfi -i "$picture" -frames:v 1 picture.png
   ff -f lavfi -i "$picture" -frames:v 1 picture.bmp
+  ff -f lavfi -i "$picture" -frames:v 1 picture.jpg
 else
   echo "make-sample-media: ffmpeg is missing, its files are left out"
 fi

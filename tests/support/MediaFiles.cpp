@@ -57,3 +57,17 @@ bool fileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
+
+std::vector<unsigned char> readWholeFile(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    DWORD size = GetFileSize(file, nullptr), read = 0;
+    bytes.resize(size);
+    if (size && (!ReadFile(file, bytes.data(), size, &read, nullptr) || read != size))
+        bytes.clear();
+    CloseHandle(file);
+    return bytes;
+}

@@ -15,3 +15,6 @@ bool writeBytes(const std::string& path, const void* bytes, size_t size);
 bool writeBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 
 bool fileExists(const std::string& path);
+
+// The whole file, empty when it cannot be read.
+std::vector<unsigned char> readWholeFile(const std::string& path);

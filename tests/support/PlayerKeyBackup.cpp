@@ -6,9 +6,9 @@ namespace {
 
 const char PlayerKey[] = "Software\\Malvoren\\Player";
 
-std::string pathOf(const char* subkey)
+std::string pathOf(const std::string& key, const char* subkey)
 {
-    return subkey && *subkey ? std::string(PlayerKey) + "\\" + subkey : std::string(PlayerKey);
+    return subkey && *subkey ? key + "\\" + subkey : key;
 }
 
 bool writeValue(const std::string& path, const char* name, DWORD type, const void* data, DWORD size)
@@ -81,23 +81,28 @@ void PlayerKeyBackup::Tree::write(const std::string& path) const
         child.second->write(path + "\\" + child.first);
 }
 
-PlayerKeyBackup::PlayerKeyBackup() : saved_(Tree::read(PlayerKey)) {}
+PlayerKeyBackup::PlayerKeyBackup(const char* keyPath) : key_(keyPath ? keyPath : PlayerKey), saved_(Tree::read(key_)) {}
 
 PlayerKeyBackup::~PlayerKeyBackup()
 {
     clear();
     if (saved_)
-        saved_->write(PlayerKey);
+        saved_->write(key_);
 }
 
-bool PlayerKeyBackup::clear() const { return deleteKeyTree(HKEY_CURRENT_USER, PlayerKey); }
+bool PlayerKeyBackup::clear() const { return deleteKeyTree(HKEY_CURRENT_USER, key_.c_str()); }
 
 bool PlayerKeyBackup::setNumber(const char* name, DWORD value, const char* subkey) const
 {
-    return writeValue(pathOf(subkey), name, REG_DWORD, &value, sizeof value);
+    return writeValue(pathOf(key_, subkey), name, REG_DWORD, &value, sizeof value);
 }
 
 bool PlayerKeyBackup::setText(const char* name, const char* text, const char* subkey) const
 {
-    return writeValue(pathOf(subkey), name, REG_SZ, text, (DWORD)lstrlenA(text) + 1);
+    return writeValue(pathOf(key_, subkey), name, REG_SZ, text, (DWORD)lstrlenA(text) + 1);
+}
+
+bool PlayerKeyBackup::setBinary(const char* name, const void* data, DWORD size, const char* subkey) const
+{
+    return writeValue(pathOf(key_, subkey), name, REG_BINARY, data, size);
 }

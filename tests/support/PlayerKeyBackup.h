@@ -8,10 +8,11 @@
 // The player reads its real key "Software\Malvoren\Player" of the current
 // user. A test that changes it takes a copy of the whole tree first (values
 // of every type and every subkey) and gets it back exactly at the end,
-// including the key being absent.
+// including the key being absent. Another key (the plug-in's) is backed up
+// the same way when named.
 class PlayerKeyBackup {
 public:
-    PlayerKeyBackup();
+    explicit PlayerKeyBackup(const char* keyPath = nullptr);
     ~PlayerKeyBackup();
     PlayerKeyBackup(const PlayerKeyBackup&) = delete;
     PlayerKeyBackup& operator=(const PlayerKeyBackup&) = delete;
@@ -22,9 +23,11 @@ public:
     // subkey "" is the key itself; a missing subkey is created.
     bool setNumber(const char* name, DWORD value, const char* subkey = "") const;
     bool setText(const char* name, const char* text, const char* subkey = "") const;
+    bool setBinary(const char* name, const void* data, DWORD size, const char* subkey = "") const;
 
     struct Tree;
 
 private:
+    std::string key_;
     std::unique_ptr<Tree> saved_;  // null when the key did not exist
 };

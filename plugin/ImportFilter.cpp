@@ -1,0 +1,236 @@
+#include "ImportFilter.h"
+
+#include <string.h>
+
+#include "BmpHeader.h"
+#include "Classification.h"
+#include "FrameCapture.h"
+#include "InfoCache.h"
+#include "MediaContext.h"
+#include "Ole.h"
+#include "PlayerLaunch.h"
+#include "PluginSettings.h"
+#include "PluginState.h"
+#include "RecognitionFile.h"
+#include "TypePicture.h"
+
+namespace {
+
+const DWORD HeaderImageSize = 2048;
+
+// Undoes, at the end of an export, an OLE initialisation that a probe made.
+struct OleCallScope {
+    ~OleCallScope() { ole32::OleUninitialize(); }
+};
+
+bool opensAsFile(const char* path)
+{
+    RecognitionFile file(path);
+    return file.isOpen();
+}
+
+// Up to 2 KB from a file handle's current position, which is left where it
+// was; zero-padded.
+bool readThroughHandle(HANDLE handle, BYTE* image)
+{
+    LARGE_INTEGER zero = {}, start;
+    if (!SetFilePointerEx(handle, zero, &start, FILE_CURRENT))
+        return false;
+    DWORD read = 0;
+    BOOL done = ReadFile(handle, image, HeaderImageSize, &read, nullptr);
+    SetFilePointerEx(handle, start, nullptr, FILE_BEGIN);
+    return done && read > 0;
+}
+
+// The header image that dw stands for; false when there is none.
+bool headerImage(DWORD dw, BYTE* image)
+{
+    memset(image, 0, HeaderImageSize);
+    if (HIWORD(dw)) {
+        if (IsBadReadPtr((const void*)(UINT_PTR)dw, HeaderImageSize))
+            return false;
+        memcpy(image, (const void*)(UINT_PTR)dw, HeaderImageSize);
+        return true;
+    }
+    return dw && readThroughHandle((HANDLE)(UINT_PTR)dw, image);
+}
+
+bool isRejectedImage(const BYTE* head, DWORD size)
+{
+    return (size >= 2 && memcmp(head, "BM", 2) == 0) || (size >= 10 && memcmp(head + 6, "JFIF", 4) == 0) ||
+           (size >= 4 && memcmp(head, "GIF8", 4) == 0);
+}
+
+DWORD verdictOfFile(MediaContext& context, const char* name)
+{
+    BYTE head[10] = {};
+    RecognitionFile file(name);
+    DWORD count = file.readSomeAt(0, head, sizeof head);
+    file.close();
+    if (isRejectedImage(head, count))
+        return 0;
+    context.setProbeRequests(0);
+    if (context.isKnownMedia(name))
+        return pluginSettings.playKnownFiles ? 1 : 0;
+    if (pluginSettings.tryUnknownFile) {
+        if (context.isOtherMedia(name))
+            return 1;
+        context.setProbeWithDirectShow(pluginSettings.preferDirectShow);
+        if (pluginSettings.preferDirectShow ? context.probeWithDirectShowEngine(name) : context.probeWithMci(name))
+            return 1;
+    }
+    return IsPcmExtension(extensionOf(name)) ? 1 : 0;
+}
+
+DWORD verdictOfImage(MediaContext& context, const char* name, const BYTE* image)
+{
+    if (isRejectedImage(image, HeaderImageSize))
+        return 0;
+    context.setProbeRequests(0);
+    if (context.isKnownMediaBuffer(image, HeaderImageSize))
+        return pluginSettings.playKnownFiles ? 1 : 0;
+    if (pluginSettings.tryUnknownFile && context.isOtherMediaBuffer(image, HeaderImageSize))
+        return 1;
+    return IsPcmExtension(extensionOf(name)) ? 1 : 0;
+}
+
+// A real frame of the medium when it has video and the setting asks for it.
+bool captureFrame(MediaContext& context, const char* path, Picture* picture)
+{
+    const DWORD seconds = pluginSettings.framePosition;
+    bool captured = false;
+    if (context.isAvi(path))
+        captured = CaptureFrame(path, seconds, &picture->info, &picture->bits);
+    if (!captured && ConvertToClip(path, FramePath, seconds))
+        captured = CaptureFrame(FramePath, seconds, &picture->info, &picture->bits);
+    DeleteFileA(FramePath);
+    return captured;
+}
+
+// Whether the blocks hold what their header says; biSizeImage is then the
+// rows' size, since viewers copy that many bytes.
+bool checkPicture(const Picture& picture)
+{
+    DibLayout layout;
+    SIZE_T infoSize = picture.info ? GlobalSize(picture.info) : 0;
+    if (!readDibLayout((const BYTE*)picture.info, infoSize, &layout) || infoSize < layout.infoBytes() ||
+        (picture.bits && GlobalSize(picture.bits) < layout.pixelBytes))
+        return false;
+    ((BITMAPINFOHEADER*)picture.info)->biSizeImage = layout.pixelBytes;
+    return true;
+}
+
+int buildPicture(MediaContext& context, const char* buf, LONG len, bool fileMode, Picture* picture, bool wantBits)
+{
+    const char* name = fileMode ? buf : nullptr;
+    DWORD verdict = 0;
+    char cached[MAX_PATH];
+    if (fileMode && LookupVerdict(name, true, &verdict) && verdict && LookupPicture(true, cached) &&
+        LoadBitmapFile(cached, picture, wantBits))
+        return 0;
+    context.setProbeRequests(1);
+    MediaClass media;
+    bool classified = fileMode ? ClassifyFile(context, buf, &media)
+                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, &media);
+    if (!classified)
+        return -1;
+    // An image has no name to key a verdict with; its picture is still cached.
+    StoreVerdict(name, 1, fileMode);
+    if (fileMode && context.hasVideo() && pluginSettings.showImage) {
+        PictureHolder frame;
+        if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
+            StorePicture(frame.get(), fileMode);
+            StorePictureEntry(CacheImagePath, fileMode);
+            *picture = frame.release();
+            return 0;
+        }
+    }
+    if (!LoadTypePicture(media, picture, wantBits))
+        return -1;
+    if (wantBits) {
+        StorePicture(*picture, fileMode);
+        StorePictureEntry(CacheImagePath, fileMode);
+    } else {
+        StorePictureEntry(nullptr, fileMode);
+    }
+    return 0;
+}
+
+} // namespace
+
+int IsSupportedFile(const char* filename, DWORD dw)
+{
+    MediaContext* context = pluginContext();
+    if (!filename || !context || strlen(filename) >= MAX_PATH)
+        return 0;
+    const char* extension = extensionOf(filename);
+    if (!*extension || !acceptList.isAccepted(extension - 1))
+        return 0;
+    OleCallScope ole;
+    bool openable = opensAsFile(filename);
+    DWORD verdict = 0;
+    if (LookupVerdict(filename, openable, &verdict))
+        return verdict;
+    BYTE image[HeaderImageSize];
+    if (openable) {
+        verdict = verdictOfFile(*context, filename);
+    } else {
+        // An archive member, or a name that viewers pass with its folder left
+        // off: either way dw carries the medium's head.
+        if (!headerImage(dw, image))
+            return 0;
+        verdict = verdictOfImage(*context, filename, image);
+    }
+    StoreVerdict(filename, verdict, openable);
+    StorePictureEntry(nullptr, openable);
+    return verdict;
+}
+
+int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* bits)
+{
+    if (!info)
+        return -1;
+    LockScope hold(PictureLock);
+    *info = nullptr;
+    if (bits)
+        *bits = nullptr;
+    MediaContext* context = pluginContext();
+    bool fileMode = (flag & 1) == 0;
+    if (!buf || !context || (fileMode && (!*buf || strlen(buf) >= MAX_PATH)))
+        return -1;
+    OleCallScope ole;
+    PictureHolder picture;
+    int result = buildPicture(*context, buf, len, fileMode, &picture.get(), bits != nullptr);
+    if (result != 0 || !checkPicture(picture.get()))
+        return -1;
+    picture.handOver(info, bits);
+    return 0;
+}
+
+int GetPictureInfoOf(const char* buf, LONG len, UINT flag, PictureInfo* info)
+{
+    if (!info)
+        return -1;
+    HGLOBAL header = nullptr;
+    int result = BuildPicture(buf, len, flag, &header, nullptr);
+    if (result != 0)
+        return result;
+    const BITMAPINFOHEADER* bitmap = (const BITMAPINFOHEADER*)header;
+    memset(info, 0, sizeof *info);
+    info->width = bitmap->biWidth;
+    info->height = bitmap->biHeight < 0 ? -bitmap->biHeight : bitmap->biHeight;
+    info->colorDepth = (SHORT)bitmap->biBitCount;
+    GlobalFree(header);
+    return 0;
+}
+
+int GetPictureOf(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* bits, bool preview)
+{
+    if (!info || !bits)
+        return -1;
+    int result = BuildPicture(buf, len, flag, info, bits);
+    MediaContext* context = pluginContext();
+    if (result == 0 && context && (preview ? pluginSettings.playWhenPreview : pluginSettings.playWhenOpen))
+        LaunchPlayer(*context, buf, len, flag);
+    return result;
+}

@@ -1,0 +1,69 @@
+#include "RawPcm.h"
+
+#include "RecognitionFile.h"
+#include "Winmm.h"
+
+namespace {
+
+// A fixed global block freed at the end of the scope.
+class GlobalBlock {
+public:
+    explicit GlobalBlock(DWORD size) : block_(GlobalAlloc(GMEM_FIXED, size ? size : 1)) {}
+    ~GlobalBlock()
+    {
+        if (block_)
+            GlobalFree(block_);
+    }
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+
+    BYTE* data() const { return (BYTE*)block_; }
+
+private:
+    HGLOBAL block_;
+};
+
+bool writeChunk(HMMIO file, FOURCC id, const void* data, DWORD size)
+{
+    MMCKINFO chunk = {};
+    chunk.ckid = id;
+    return winmm::mmioCreateChunk(file, &chunk, 0) == MMSYSERR_NOERROR &&
+           winmm::mmioWrite(file, (const char*)data, (LONG)size) == (LONG)size &&
+           winmm::mmioAscend(file, &chunk, 0) == MMSYSERR_NOERROR;
+}
+
+} // namespace
+
+bool WriteWaveFile(const char* wavePath, const PCMWAVEFORMAT& format, const void* data, DWORD size)
+{
+    if (!wavePath || (!data && size) || size > 0x7FFFFFF0)
+        return false;
+    char name[MAX_PATH];
+    lstrcpynA(name, wavePath, sizeof name);
+    HMMIO file = winmm::mmioOpenA(name, nullptr, MMIO_CREATE | MMIO_WRITE | MMIO_EXCLUSIVE | MMIO_ALLOCBUF);
+    if (!file)
+        return false;
+    MMCKINFO riff = {};
+    riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
+    bool written = winmm::mmioCreateChunk(file, &riff, MMIO_CREATERIFF) == MMSYSERR_NOERROR &&
+                   writeChunk(file, mmioFOURCC('f', 'm', 't', ' '), &format, sizeof format) &&
+                   writeChunk(file, mmioFOURCC('d', 'a', 't', 'a'), data, size) &&
+                   winmm::mmioAscend(file, &riff, 0) == MMSYSERR_NOERROR && winmm::mmioFlush(file, 0) == 0;
+    written = winmm::mmioClose(file, 0) == MMSYSERR_NOERROR && written;
+    if (!written)
+        DeleteFileA(wavePath);
+    return written;
+}
+
+bool ConvertRawPcm(const char* rawPath, const char* wavePath, const PCMWAVEFORMAT& format)
+{
+    RecognitionFile raw(rawPath);
+    ULONGLONG size;
+    if (!raw.size(&size) || size > 0x7FFFFFF0)
+        return false;
+    GlobalBlock samples((DWORD)size);
+    if (!samples.data() || (size && !raw.readExactAt(0, samples.data(), (DWORD)size)))
+        return false;
+    raw.close();
+    return WriteWaveFile(wavePath, format, samples.data(), (DWORD)size);
+}

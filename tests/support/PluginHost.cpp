@@ -1,0 +1,135 @@
+#include "PluginHost.h"
+
+#include <string.h>
+
+#include "MediaFiles.h"
+#include "TestPaths.h"
+
+namespace {
+
+#pragma pack(push, 1)
+struct InfoRecord {
+    LONG left, top, width, height;
+    WORD xDensity, yDensity;
+    SHORT colorDepth;
+    HLOCAL text;
+};
+#pragma pack(pop)
+
+DWORD rowBytes(LONG width, WORD bits) { return ((DWORD)width * bits + 31) / 32 * 4; }
+
+// Checks what a viewer relies on and copies the picture into a BMP file's
+// bytes; the blocks are locked as some viewers do (LocalLock) and freed.
+void take(HLOCAL info, HLOCAL bits, PluginHost::Received* out)
+{
+    const BITMAPINFOHEADER* header = (const BITMAPINFOHEADER*)LocalLock(info);
+    const BYTE* rows = (const BYTE*)LocalLock(bits);
+    SIZE_T infoSize = LocalSize(info), bitsSize = LocalSize(bits);
+    if (!header || !rows || header != (const void*)info || rows != (const void*)bits)
+        out->problem = "a block is not fixed: its handle is not its address";
+    else if (header->biSize != 40 || header->biPlanes != 1 || header->biWidth <= 0 || header->biHeight == 0)
+        out->problem = "bad header";
+    else {
+        DWORD colours = header->biBitCount <= 8 ? (header->biClrUsed ? header->biClrUsed : 1u << header->biBitCount)
+                                                : (header->biCompression == BI_BITFIELDS ? 3 : 0);
+        DWORD pixels = rowBytes(header->biWidth, header->biBitCount) * (DWORD)labs(header->biHeight);
+        if (infoSize < 40 + 4 * colours)
+            out->problem = "colour table cut short";
+        else if (bitsSize < pixels)
+            out->problem = "pixel block smaller than its rows";
+        else if (header->biSizeImage != pixels)
+            out->problem = "biSizeImage is not the pixel block's size";
+        else {
+            out->width = header->biWidth;
+            out->height = header->biHeight;
+            out->bitCount = header->biBitCount;
+            DWORD infoBytes = 40 + 4 * colours;
+            BITMAPFILEHEADER file = {0x4D42, 14 + infoBytes + pixels, 0, 0, 14 + infoBytes};
+            out->bmp.assign((const BYTE*)&file, (const BYTE*)&file + 14);
+            out->bmp.insert(out->bmp.end(), (const BYTE*)header, (const BYTE*)header + infoBytes);
+            out->bmp.insert(out->bmp.end(), rows, rows + pixels);
+        }
+    }
+    LocalUnlock(info);
+    LocalUnlock(bits);
+    if (LocalFree(info) || LocalFree(bits))
+        out->problem = "LocalFree refused a block";
+}
+
+} // namespace
+
+PluginHost::PluginHost() : module_(LoadLibraryA(besideTests("pixamor.spi").c_str()))
+{
+    if (!module_)
+        return;
+    isSupported_ = (decltype(isSupported_))GetProcAddress(module_, "IsSupported");
+    getPictureInfo_ = (decltype(getPictureInfo_))GetProcAddress(module_, "GetPictureInfo");
+    getPicture_ = (decltype(getPicture_))GetProcAddress(module_, "GetPicture");
+    getPreview_ = (decltype(getPreview_))GetProcAddress(module_, "GetPreview");
+    configure_ = (decltype(configure_))GetProcAddress(module_, "ConfigurationDlg");
+}
+
+PluginHost::~PluginHost()
+{
+    if (module_)
+        FreeLibrary(module_);
+}
+
+int PluginHost::isSupported(const char* name, DWORD dw) const { return isSupported_(name, dw); }
+
+int PluginHost::isSupportedWithHead(const std::string& path) const
+{
+    std::vector<unsigned char> head = readWholeFile(path);
+    head.resize(2048);
+    return isSupported_(path.c_str(), (DWORD)(UINT_PTR)head.data());
+}
+
+int PluginHost::getPicture(const char* buf, LONG len, UINT flag, HLOCAL* info, HLOCAL* bits) const
+{
+    return getPicture_(buf, len, flag, info, bits, nullptr, 0);
+}
+
+int PluginHost::configurationDialog(HWND parent, int fnc) const { return configure_(parent, fnc); }
+
+PluginHost::Received PluginHost::receive(const char* buf, LONG len, UINT flag, bool preview) const
+{
+    Received out;
+    HLOCAL info = nullptr, bits = nullptr;
+    out.result = (preview ? getPreview_ : getPicture_)(buf, len, flag, &info, &bits, nullptr, 0);
+    if (out.result == 0)
+        take(info, bits, &out);
+    else if (info || bits)
+        out.problem = "a failed call handed out blocks";
+    return out;
+}
+
+PluginHost::Received PluginHost::picture(const std::string& path, bool preview) const
+{
+    return receive(path.c_str(), 0, 0, preview);
+}
+
+PluginHost::Received PluginHost::pictureFromMemory(const std::vector<unsigned char>& bytes, bool preview) const
+{
+    return receive((const char*)bytes.data(), (LONG)bytes.size(), 1, preview);
+}
+
+PluginHost::Received PluginHost::pictureInfo(const char* buf, LONG len, UINT flag) const
+{
+    Received out;
+    InfoRecord record;
+    memset(&record, 0x55, sizeof record);
+    out.result = getPictureInfo_(buf, len, flag, &record);
+    if (out.result != 0)
+        return out;
+    out.width = record.width;
+    out.height = record.height;
+    out.bitCount = (WORD)record.colorDepth;
+    if (record.left || record.top || record.xDensity || record.yDensity || record.text)
+        out.problem = "record fields that must be 0 are not";
+    return out;
+}
+
+bool saveAsBmp(const PluginHost::Received& picture, const std::string& path)
+{
+    return !picture.bmp.empty() && writeBytes(path, picture.bmp);
+}

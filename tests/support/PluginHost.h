@@ -1,0 +1,55 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// An image viewer's side of the plug-in: loads the built "pixamor.spi" from
+// beside the tests with LoadLibrary, resolves the six exports by name and
+// calls them as viewers do. Every picture received is checked and its
+// blocks freed with LocalFree.
+class PluginHost {
+public:
+    PluginHost();
+    ~PluginHost();
+    PluginHost(const PluginHost&) = delete;
+    PluginHost& operator=(const PluginHost&) = delete;
+
+    bool loaded() const { return isSupported_ && getPictureInfo_ && getPicture_ && getPreview_ && configure_; }
+
+    // The name as given with dw as given.
+    int isSupported(const char* name, DWORD dw) const;
+    // The full path with the address of its first 2 KB, zero-padded.
+    int isSupportedWithHead(const std::string& path) const;
+
+    // What one picture export answered.
+    struct Received {
+        int result = -1;
+        LONG width = 0;
+        LONG height = 0;
+        WORD bitCount = 0;
+        std::string problem;              // empty when the picture is sound
+        std::vector<unsigned char> bmp;   // the picture as a BMP file
+    };
+    // GetPicture (or GetPreview) of a file, and of a memory image.
+    Received picture(const std::string& path, bool preview = false) const;
+    Received pictureFromMemory(const std::vector<unsigned char>& bytes, bool preview = false) const;
+    // GetPictureInfo; the record's fields as width, height and bitCount.
+    Received pictureInfo(const char* buf, LONG len, UINT flag) const;
+    // The raw export, for bad input.
+    int getPicture(const char* buf, LONG len, UINT flag, HLOCAL* info, HLOCAL* bits) const;
+    int configurationDialog(HWND parent, int fnc) const;
+
+private:
+    Received receive(const char* buf, LONG len, UINT flag, bool preview) const;
+
+    HMODULE module_ = nullptr;
+    int(WINAPI* isSupported_)(LPCSTR, DWORD) = nullptr;
+    int(WINAPI* getPictureInfo_)(LPCSTR, LONG, UINT, void*) = nullptr;
+    int(WINAPI* getPicture_)(LPCSTR, LONG, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG) = nullptr;
+    int(WINAPI* getPreview_)(LPCSTR, LONG, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG) = nullptr;
+    int(WINAPI* configure_)(HWND, int) = nullptr;
+};
+
+// Writes a received picture as a BMP file (for looking at it).
+bool saveAsBmp(const PluginHost::Received& picture, const std::string& path);
