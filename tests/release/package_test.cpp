@@ -7,6 +7,7 @@
 #include "MediaFiles.h"
 #include "PlayerKeyBackup.h"
 #include "PlayerRun.h"
+#include "PluginHost.h"
 #include "TestPaths.h"
 
 // PLAYER.EXE and PIXAMOR.SPI as a user gets them: started and loaded from
@@ -59,6 +60,37 @@ TEST_F(Package, ThePlayerPlaysAFileToItsEnd)
     ASSERT_TRUE(run.start({sample}));
     ASSERT_TRUE(run.watchToEnd(INFINITE));
     EXPECT_TRUE(run.sawPlaying(sample, 1)) << run.story();
+    removeTree(temp);
+}
+
+// A fresh user's viewer opens a wave: the plug-in shows the wave's type
+// picture from its own folder and starts the player that sits beside it.
+TEST_F(Package, ThePlugInShowsTheTypePictureAndStartsThePlayerBesideIt)
+{
+    killRunningPlayers();
+    PlayerKeyBackup playerKey;
+    PlayerKeyBackup pluginKey{"Software\\Malvoren\\Pixamor"};
+    ASSERT_TRUE(playerKey.clear());
+    ASSERT_TRUE(pluginKey.clear());
+    std::string temp = makeTempFolder();
+    std::string sample = temp + "sample.wav";
+    ASSERT_TRUE(writePcmWave(sample, 800));
+    {
+        PluginHost host(folder + "PIXAMOR.SPI");
+        ASSERT_TRUE(host.loaded());
+        PluginHost::Received picture = host.picture(sample);
+        ASSERT_EQ(0, picture.result);
+        EXPECT_EQ("", picture.problem);
+        EXPECT_TRUE(picture.bmp == readWholeFile(besideTests("WAVE.BMP"))) << picture.width << "x" << picture.height;
+    }
+    ASSERT_TRUE(waitForCurrentFile(sample, 1, INFINITE));
+    // Ended before the settings are put back; a player already gone opens nothing.
+    DWORD id = 0;
+    GetWindowThreadProcessId(FindWindowA("PlayerControlClass", nullptr), &id);
+    if (HANDLE player = OpenProcess(SYNCHRONIZE, FALSE, id)) {
+        WaitForSingleObject(player, INFINITE);
+        CloseHandle(player);
+    }
     removeTree(temp);
 }
 
