@@ -1,5 +1,6 @@
 # What a user gets: the version resource of both binaries, the player's
-# manifest, and the zip that tools/package.sh writes into build/dist. The version number is the one of project().
+# manifest, and the zip in build/dist, which every build of the whole tree
+# (and tools/package.sh) keeps up to date. The version number is project()'s.
 
 function(add_version_resource target file_name description file_type)
   set(VERSION_FILE_NAME ${file_name})
