@@ -11,7 +11,8 @@
 
 // PLAYER.EXE with a fresh user's settings given every kind of broken input
 // in one list, then a good wave: it skips or plays each, plays the wave,
-// ends by itself, and deletes nothing without "-Delete".
+// ends by itself, and deletes nothing without "-Delete". Once with the
+// standard engines, once with MCI alone.
 namespace {
 
 template <size_t N> std::vector<unsigned char> bytesOf(const char (&text)[N]) { return {text, text + N - 1}; }
@@ -52,12 +53,16 @@ TEST(MalformedList, EveryFileIsSkippedOrPlayedAndThePlayerEnds)
     ASSERT_TRUE(writePcmWave(good, 800));
     arguments.push_back(good);
 
-    PlayerRun run;
-    ASSERT_TRUE(run.start(arguments));
-    ASSERT_TRUE(run.watchToEnd(INFINITE));
-    EXPECT_TRUE(run.sawPlaying(good, run.startedFiles())) << run.story();
-    for (const std::string& file : arguments)
-        EXPECT_TRUE(fileExists(file)) << file;
+    for (const std::vector<std::string>& engineWords : {std::vector<std::string>(), mciOnly}) {
+        std::vector<std::string> words = engineWords;
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        PlayerRun run;
+        ASSERT_TRUE(run.start(words));
+        ASSERT_TRUE(run.watchToEnd(INFINITE));
+        EXPECT_TRUE(run.sawPlaying(good, run.startedFiles())) << run.story();
+        for (const std::string& file : arguments)
+            EXPECT_TRUE(fileExists(file)) << file;
+    }
     removeTree(folder);
 }
 
