@@ -54,6 +54,9 @@ public:
     // A stored REG_DWORD, else the accessor's default.
     DWORD readNumber() const;
     DWORD readNumber(const char* name, DWORD defaultNumber, const char* extra = nullptr) const;
+    // A stored number as a flag (nonzero is true), else the default.
+    bool readFlag(const char* name, bool defaultValue) const { return readNumber(name, defaultValue ? 1 : 0) != 0; }
+    void writeFlag(const char* name, bool value) const { writeNumber(value ? 1 : 0, name); }
     // A stored REG_SZ, else a copy of the default (the accessor's when null,
     // "" when that is null too). Null only when memory runs out.
     HeapText readText(const char* name = nullptr, const char* defaultText = nullptr,

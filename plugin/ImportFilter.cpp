@@ -61,12 +61,9 @@ bool isRejectedImage(const BYTE* head, DWORD size)
            (size >= 4 && memcmp(head, "GIF8", 4) == 0);
 }
 
-DWORD verdictOfFile(MediaContext& context, const char* name)
+// head holds the file's first bytes (count of them).
+DWORD verdictOfFile(MediaContext& context, const char* name, const BYTE* head, DWORD count)
 {
-    BYTE head[10] = {};
-    RecognitionFile file(name);
-    DWORD count = file.readSomeAt(0, head, sizeof head);
-    file.close();
     if (isRejectedImage(head, count))
         return 0;
     context.setProbeRequests(0);
@@ -164,16 +161,24 @@ int IsSupportedFile(const char* filename, DWORD dw)
     if (!filename || !context || strlen(filename) >= MAX_PATH)
         return 0;
     const char* extension = extensionOf(filename);
-    if (!*extension || !acceptList.isAccepted(extension - 1))
+    if (!*extension || !acceptList.IsAccepted(extension - 1))
         return 0;
     OleCallScope ole;
-    bool openable = opensAsFile(filename);
+    // Only a name that opens can hit the cache, and a hit has opened it.
     DWORD verdict = 0;
-    if (LookupVerdict(filename, openable, &verdict))
+    if (LookupVerdict(filename, true, &verdict))
         return verdict;
+    // One open gives the file mode, the first bytes and the cache's stamp;
+    // the file is closed before recognition opens it.
+    RecognitionFile file(filename);
+    FileStamp stamp;
+    BYTE head[10] = {};
+    bool openable = stampOf(file, &stamp);
+    DWORD count = openable ? file.readSomeAt(0, head, sizeof head) : 0;
+    file.close();
     BYTE image[HeaderImageSize];
     if (openable) {
-        verdict = verdictOfFile(*context, filename);
+        verdict = verdictOfFile(*context, filename, head, count);
     } else {
         // An archive member, or a name that viewers pass with its folder left
         // off: either way dw carries the medium's head.
@@ -181,8 +186,8 @@ int IsSupportedFile(const char* filename, DWORD dw)
             return 0;
         verdict = verdictOfImage(*context, filename, image);
     }
-    StoreVerdict(filename, verdict, openable);
-    StorePictureEntry(nullptr, openable);
+    // Storing the verdict also clears the section's picture values.
+    StoreVerdict(filename, verdict, openable, openable ? &stamp : nullptr);
     return verdict;
 }
 
@@ -196,7 +201,9 @@ int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* b
         *bits = nullptr;
     MediaContext* context = pluginContext();
     bool fileMode = (flag & 1) == 0;
-    if (!buf || !context || (fileMode && (!*buf || strlen(buf) >= MAX_PATH)))
+    // Device names ("NUL", "COM1.wav") open devices that a probe would read
+    // forever: file mode takes files on a disk only.
+    if (!buf || !context || (fileMode && (strlen(buf) >= MAX_PATH || !opensAsFile(buf))))
         return -1;
     OleCallScope ole;
     PictureHolder picture;

@@ -13,21 +13,10 @@ const char* const pictureValues[] = {"Image", "ImageSize", "ImageCreated", "Imag
 
 const char* sectionName(bool openable) { return openable ? "Openable" : "Unopenable"; }
 
-// The size and times of a file that opens.
-struct FileStamp {
-    DWORD size;
-    FILETIME created;
-    FILETIME lastWritten;
-};
-
-bool stampOf(const char* path, FileStamp* stamp)
+bool stampOfPath(const char* path, FileStamp* stamp)
 {
     RecognitionFile file(path);
-    ULONGLONG size;
-    if (!file.size(&size) || !file.times(&stamp->created, &stamp->lastWritten))
-        return false;
-    stamp->size = (DWORD)size;
-    return true;
+    return stampOf(file, stamp);
 }
 
 // One section's key, opened once for all the values a lookup reads.
@@ -63,7 +52,7 @@ public:
     bool matches(const char* path, const char* size, const char* created, const char* lastWritten) const
     {
         FileStamp now, stored;
-        return stampOf(path, &now) && read(size, &stored.size, sizeof stored.size) && stored.size == now.size &&
+        return stampOfPath(path, &now) && read(size, &stored.size, sizeof stored.size) && stored.size == now.size &&
                read(created, &stored.created, sizeof stored.created) &&
                read(lastWritten, &stored.lastWritten, sizeof stored.lastWritten) &&
                memcmp(&stored.created, &now.created, sizeof now.created) == 0 &&
@@ -74,16 +63,46 @@ private:
     HKEY key_;
 };
 
-void writeTime(const char* name, const FILETIME& time, const char* section)
-{
-    cacheStore.writeBinary(ByteBuffer(&time, sizeof time), name, section);
-}
+// One section's key, created once for all the values a store writes.
+class SectionWriter {
+public:
+    explicit SectionWriter(bool openable) : key_(nullptr)
+    {
+        HeapText path = cacheStore.fullKeyPath(sectionName(openable));
+        if (path)
+            RegCreateKeyExA(cacheStore.root(), path.get(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
+    }
+    ~SectionWriter()
+    {
+        if (key_)
+            RegCloseKey(key_);
+    }
+    SectionWriter(const SectionWriter&) = delete;
+    SectionWriter& operator=(const SectionWriter&) = delete;
 
-void clearPictureValues(const char* section)
-{
-    for (const char* name : pictureValues)
-        cacheStore.deleteValue(name, section);
-}
+    void text(const char* name, const char* value) const { set(name, REG_SZ, value, (DWORD)strlen(value) + 1); }
+    void number(const char* name, DWORD value) const { set(name, REG_DWORD, &value, sizeof value); }
+    void time(const char* name, const FILETIME& value) const { set(name, REG_BINARY, &value, sizeof value); }
+    void remove(const char* name) const
+    {
+        if (key_)
+            RegDeleteValueA(key_, name);
+    }
+    void clearPicture() const
+    {
+        for (const char* name : pictureValues)
+            remove(name);
+    }
+
+private:
+    void set(const char* name, DWORD type, const void* data, DWORD size) const
+    {
+        if (key_)
+            RegSetValueExA(key_, name, 0, type, (const BYTE*)data, size);
+    }
+
+    HKEY key_;
+};
 
 // The picture as a BMP file; a picture whose header does not describe its
 // own blocks is not written.
@@ -127,21 +146,32 @@ bool LookupVerdict(const char* name, bool openable, DWORD* verdict)
     return true;
 }
 
-void StoreVerdict(const char* name, DWORD verdict, bool openable)
+bool stampOf(const RecognitionFile& file, FileStamp* stamp)
+{
+    ULONGLONG size;
+    if (!file.size(&size) || !file.times(&stamp->created, &stamp->lastWritten))
+        return false;
+    stamp->size = (DWORD)size;
+    return true;
+}
+
+void StoreVerdict(const char* name, DWORD verdict, bool openable, const FileStamp* seen)
 {
     if (!name)
         return;
-    const char* section = sectionName(openable);
-    clearPictureValues(section);
-    cacheStore.writeText(name, nullptr, section);
-    cacheStore.writeNumber(verdict, "Playable", section);
+    SectionWriter section(openable);
+    section.clearPicture();
+    section.text(nullptr, name);
+    section.number("Playable", verdict);
     FileStamp stamp = {};
-    if (stampOf(name, &stamp))
-        cacheStore.writeNumber(stamp.size, "Size", section);
+    if (seen)
+        stamp = *seen;
+    if (seen || stampOfPath(name, &stamp))
+        section.number("Size", stamp.size);
     else
-        cacheStore.deleteValue("Size", section);
-    writeTime("Created", stamp.created, section);
-    writeTime("LastWritten", stamp.lastWritten, section);
+        section.remove("Size");
+    section.time("Created", stamp.created);
+    section.time("LastWritten", stamp.lastWritten);
 }
 
 bool LookupPicture(bool openable, char* path)
@@ -152,22 +182,22 @@ bool LookupPicture(bool openable, char* path)
 
 void StorePicture(const Picture& picture, bool openable)
 {
-    cacheStore.writeText(CacheImagePath, "Image", sectionName(openable));
-    cacheStore.deleteValue("Image", sectionName(!openable));
+    SectionWriter(openable).text("Image", CacheImagePath);
+    SectionWriter(!openable).remove("Image");
     writeBmpFile(CacheImagePath, picture);
 }
 
 void StorePictureEntry(const char* path, bool openable)
 {
-    const char* section = sectionName(openable);
+    SectionWriter section(openable);
     FileStamp stamp;
-    if (!path || !stampOf(path, &stamp)) {
-        clearPictureValues(section);
+    if (!path || !stampOfPath(path, &stamp)) {
+        section.clearPicture();
         return;
     }
-    cacheStore.writeNumber(stamp.size, "ImageSize", section);
-    writeTime("ImageCreated", stamp.created, section);
-    writeTime("ImageLastWritten", stamp.lastWritten, section);
-    cacheStore.writeText(path, "Image", section);
-    clearPictureValues(sectionName(!openable));
+    section.number("ImageSize", stamp.size);
+    section.time("ImageCreated", stamp.created);
+    section.time("ImageLastWritten", stamp.lastWritten);
+    section.text("Image", path);
+    SectionWriter(!openable).clearPicture();
 }

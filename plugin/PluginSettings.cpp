@@ -25,16 +25,6 @@ namespace {
 
 const char* const pcmSubkey = "extension";
 
-bool readFlag(const RegistryStore& store, const char* name, bool defaultValue)
-{
-    return store.value(name, defaultValue ? 1 : 0).readNumber() != 0;
-}
-
-void writeFlag(const RegistryStore& store, const char* name, bool value)
-{
-    store.value(name).writeNumber(value ? 1 : 0);
-}
-
 // A stored ratio of any other length than a double reads as 1.0.
 double readRate(const RegistryStore& store)
 {
@@ -61,53 +51,85 @@ void freeNames(char** names, UINT count)
     delete[] names;
 }
 
+// Copies of names gathered into an array of a known greatest size.
+class NameList {
+public:
+    explicit NameList(UINT capacity) : names_(new (std::nothrow) char*[capacity ? capacity : 1]), capacity_(capacity) {}
+    ~NameList() { freeNames(names_, count_); }
+    NameList(const NameList&) = delete;
+    NameList& operator=(const NameList&) = delete;
+
+    bool ready() const { return names_ != nullptr; }
+    bool add(const char* name)
+    {
+        char* copy = count_ < capacity_ ? copyName(name) : nullptr;
+        if (copy)
+            names_[count_++] = copy;
+        return copy != nullptr;
+    }
+    char** release(UINT* count)
+    {
+        char** names = names_;
+        *count = count_;
+        names_ = nullptr;
+        count_ = 0;
+        return names;
+    }
+
+private:
+    char** names_;
+    UINT capacity_;
+    UINT count_ = 0;
+};
+
 } // namespace
 
 void LoadPluginSettings(const RegistryStore& store)
 {
     PluginSettings& s = pluginSettings;
-    s.playKnownFiles = readFlag(store, "PlayKnownFiles", true);
-    s.useDirectShow = readFlag(store, "UseDirectShow", true);
-    s.useDirectMusicForMidi = readFlag(store, "UseDirectMusicForMidi", false);
-    s.tryUnknownFile = readFlag(store, "TryUnknownFile", true);
-    s.preferDirectShow = readFlag(store, "PreferDirectShow", true);
-    s.showImage = readFlag(store, "ShowImage", false);
+    s.playKnownFiles = store.readFlag("PlayKnownFiles", true);
+    s.useDirectShow = store.readFlag("UseDirectShow", true);
+    s.useDirectMusicForMidi = store.readFlag("UseDirectMusicForMidi", false);
+    s.tryUnknownFile = store.readFlag("TryUnknownFile", true);
+    s.preferDirectShow = store.readFlag("PreferDirectShow", true);
+    s.showImage = store.readFlag("ShowImage", false);
     s.framePosition = store.value("FramePosition", 0).readNumber();
-    s.playWhenPreview = readFlag(store, "PlayWhenPreview", false);
-    s.playWhenOpen = readFlag(store, "PlayWhenOpen", true);
+    s.playWhenPreview = store.readFlag("PlayWhenPreview", false);
+    s.playWhenOpen = store.readFlag("PlayWhenOpen", true);
     s.milliseconds = store.value("Milliseconds", 5000).readNumber();
-    s.repeat = readFlag(store, "Repeat", false);
-    s.setPitch = readFlag(store, "SetPitch", false);
+    s.repeat = store.readFlag("Repeat", false);
+    s.setPitch = store.readFlag("SetPitch", false);
     s.rate = readRate(store);
-    s.enableDvd = readFlag(store, "EnableDvd", false);
+    s.enableDvd = store.readFlag("EnableDvd", false);
 }
 
 void SavePluginSettings(const RegistryStore& store)
 {
     const PluginSettings& s = pluginSettings;
-    writeFlag(store, "PlayKnownFiles", s.playKnownFiles);
-    writeFlag(store, "UseDirectShow", s.useDirectShow);
-    writeFlag(store, "UseDirectMusicForMidi", s.useDirectMusicForMidi);
-    writeFlag(store, "TryUnknownFile", s.tryUnknownFile);
-    writeFlag(store, "PreferDirectShow", s.preferDirectShow);
-    writeFlag(store, "ShowImage", s.showImage);
+    store.writeFlag("PlayKnownFiles", s.playKnownFiles);
+    store.writeFlag("UseDirectShow", s.useDirectShow);
+    store.writeFlag("UseDirectMusicForMidi", s.useDirectMusicForMidi);
+    store.writeFlag("TryUnknownFile", s.tryUnknownFile);
+    store.writeFlag("PreferDirectShow", s.preferDirectShow);
+    store.writeFlag("ShowImage", s.showImage);
     store.value("FramePosition").writeNumber(s.framePosition);
-    writeFlag(store, "PlayWhenPreview", s.playWhenPreview);
-    writeFlag(store, "PlayWhenOpen", s.playWhenOpen);
+    store.writeFlag("PlayWhenPreview", s.playWhenPreview);
+    store.writeFlag("PlayWhenOpen", s.playWhenOpen);
     store.value("Milliseconds").writeNumber(s.milliseconds);
-    writeFlag(store, "Repeat", s.repeat);
-    writeFlag(store, "SetPitch", s.setPitch);
+    store.writeFlag("Repeat", s.repeat);
+    store.writeFlag("SetPitch", s.setPitch);
     store.value("Rate").writeBinary(ByteBuffer(&s.rate, sizeof s.rate));
 }
 
 AcceptList::AcceptList(const char* keyPath) : store_(keyPath)
 {
     HKEY key = store_.openKey();
-    if (key)
-        RegCloseKey(key);
-    else
-        reset();
-    load();
+    if (!key) {
+        ResetAcceptList();
+        return;
+    }
+    RegCloseKey(key);
+    LoadAcceptList();
 }
 
 AcceptList::~AcceptList() { clear(); }
@@ -120,31 +142,23 @@ void AcceptList::clear()
     count_ = 0;
 }
 
-void AcceptList::load()
+void AcceptList::LoadAcceptList()
 {
     LockScope hold(lock_);
     clear();
     DWORD total = store_.countValues();
-    if (total == 0)
+    NameList list(total);
+    if (total == 0 || !list.ready())
         return;
-    char** names = new (std::nothrow) char*[total];
-    if (!names)
-        return;
-    UINT kept = 0;
     for (DWORD i = 0; i < total; ++i) {
         HeapText name = store_.valueNameAt(i);
-        if (!name || store_.readNumber(name.get(), 0) == 0)
-            continue;
-        char* copy = copyName(name.get());
-        if (!copy)
+        if (name && store_.readNumber(name.get(), 0) != 0 && !list.add(name.get()))
             break;
-        names[kept++] = copy;
     }
-    names_ = names;
-    count_ = kept;
+    names_ = list.release(&count_);
 }
 
-void AcceptList::reset()
+void AcceptList::ResetAcceptList()
 {
     LockScope hold(lock_);
     // Deleting shifts the indexes down: the first value is deleted until none is left.
@@ -156,16 +170,16 @@ void AcceptList::reset()
     }
     for (UINT i = 0; i < predefinedExtensionCount; ++i)
         store_.writeNumber(1, predefinedExtensions[i]);
-    load();
+    LoadAcceptList();
 }
 
-void AcceptList::setAccepted(const char* extension, bool accepted)
+void AcceptList::SetAccepted(const char* extension, bool accepted)
 {
     if (extension && *extension)
         store_.writeNumber(accepted ? 1 : 0, extension);
 }
 
-bool AcceptList::isAccepted(const char* extension) const
+bool AcceptList::IsAccepted(const char* extension) const
 {
     if (!extension || !*extension)
         return false;
@@ -176,7 +190,7 @@ bool AcceptList::isAccepted(const char* extension) const
     return false;
 }
 
-void AcceptList::fillListBox(HWND listBox) const
+void AcceptList::FillAcceptListBox(HWND listBox) const
 {
     LockScope hold(lock_);
     for (UINT i = 0; i < count_; ++i)
@@ -256,26 +270,17 @@ void BuildExcludedMciDevices(MediaContext& context, const char* playerDeviceKey)
     RegistryStore devices(playerDeviceKey);
     MciDevice& mci = context.mciDevice();
     UINT total = mci.deviceCount();
-    if (total == 0)
+    NameList list(total);
+    if (total == 0 || !list.ready())
         return;
-    char** names = new (std::nothrow) char*[total];
-    if (!names)
-        return;
-    UINT kept = 0;
     for (UINT i = 0; i < total; ++i) {
         char name[MAX_PATH];
-        if (!mci.deviceName(i, name, sizeof name)) {
-            freeNames(names, kept);
+        if (!mci.deviceName(i, name, sizeof name))
             return;
-        }
-        if (devices.readNumber(name, 0) == 0)
-            continue;
-        char* copy = copyName(name);
-        if (!copy) {
-            freeNames(names, kept);
+        if (devices.readNumber(name, 0) != 0 && !list.add(name))
             return;
-        }
-        names[kept++] = copy;
     }
+    UINT kept;
+    char** names = list.release(&kept);
     context.setMciDeviceNames(names, kept);
 }

@@ -46,14 +46,14 @@ public:
     AcceptList& operator=(const AcceptList&) = delete;
 
     // Rereads the accepted names from the registry.
-    void load();
+    void LoadAcceptList();
     // Deletes every value and writes the predefined extensions, then reloads.
-    void reset();
+    void ResetAcceptList();
     // Written at once; the in-memory list changes at the next load.
-    void setAccepted(const char* extension, bool accepted);
+    void SetAccepted(const char* extension, bool accepted);
     // extension with its dot, compared without regard to case.
-    bool isAccepted(const char* extension) const;
-    void fillListBox(HWND listBox) const;
+    bool IsAccepted(const char* extension) const;
+    void FillAcceptListBox(HWND listBox) const;
 
     UINT count() const { return count_; }
     const char* name(UINT index) const { return index < count_ ? names_[index] : nullptr; }
@@ -73,7 +73,8 @@ extern AcceptList acceptList;
 extern const char* const predefinedExtensions[];
 const UINT predefinedExtensionCount = 43;
 
-// Headerless PCM files: one 16-byte PCM format record per extension (no dot)
+// PcmExtensionList: headerless PCM files, one 16-byte PCM format record per
+// extension (no dot)
 // under "extension". Tests pass a store of their own.
 PCMWAVEFORMAT ReadPcmFormat(const char* extension, const RegistryStore& store = pluginStore);
 // Builds the record: block size channels x bits / 8, bytes per second

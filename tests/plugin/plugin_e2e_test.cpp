@@ -76,11 +76,13 @@ int countPlayers()
     return count;
 }
 
-DWORD handleCount()
+// The value the next new handle gets: Wine hands out the lowest free slot,
+// so a handle left open moves it (GetProcessHandleCount answers 0 there).
+UINT_PTR nextHandle()
 {
-    DWORD count = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &count);
-    return count;
+    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    CloseHandle(probe);
+    return (UINT_PTR)probe;
 }
 
 } // namespace
@@ -209,11 +211,14 @@ TEST_F(PluginE2e, followsSettingsAndFallsBackToTheBuiltInPicture)
 
     HKEY accept;
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Malvoren\\Pixamor\\Accept", 0, KEY_READ, &accept));
-    DWORD values = 0;
-    RegQueryInfoKeyA(accept, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr, nullptr, nullptr,
-                     nullptr);
+    DWORD accepted = 0, value = 0, valueSize = sizeof value;
+    char name[16];
+    for (DWORD i = 0, length = sizeof name;
+         RegEnumValueA(accept, i, name, &length, nullptr, nullptr, (BYTE*)&value, &valueSize) == ERROR_SUCCESS;
+         ++i, length = sizeof name, valueSize = sizeof value)
+        accepted += value == 1;
     RegCloseKey(accept);
-    EXPECT_EQ(43u, values);
+    EXPECT_EQ(43u, accepted);
     pluginKey.setText("Audio", "", "Bitmap\\Wave");
     DeleteFileA(besideTests("PIXAMOR.CCH").c_str());
     EXPECT_TRUE(shows(host.picture(wave), "WAVE.BMP"));
@@ -222,4 +227,116 @@ TEST_F(PluginE2e, followsSettingsAndFallsBackToTheBuiltInPicture)
     RegGetValueA(HKEY_CURRENT_USER, "Software\\Malvoren\\Pixamor\\Bitmap\\Wave", "Audio", RRF_RT_REG_SZ, nullptr, path,
                  &size);
     EXPECT_STREQ(besideTests("WAVE.BMP").c_str(), path);
+}
+
+// A second viewer process gets the verdict from the cache while the file is
+// unchanged, even though recognition would now refuse it; a touched file is
+// examined afresh.
+TEST_F(PluginE2e, cacheAnswersAnotherProcessUntilTheFileChanges)
+{
+    setting("PlayWhenOpen", 0);
+    std::string wave = sample("pcm16.wav", "tone.wav");
+    {
+        PluginHost host;
+        ASSERT_EQ(1, host.isSupportedWithHead(wave));
+    }
+    setting("PlayKnownFiles", 0);
+    auto askInAnotherProcess = [&]() {
+        std::string command = "\"" + besideTests("plugin_host_probe.exe") + "\" \"" + wave + "\"";
+        STARTUPINFOA startup = {sizeof startup};
+        PROCESS_INFORMATION process = {};
+        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+            return (DWORD)-1;
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = (DWORD)-1;
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return code;
+    };
+    EXPECT_EQ(1u, askInAnotherProcess());
+    HANDLE file = CreateFileA(wave.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME later = {0x12345678, 0x01D00000};
+    SetFileTime(file, nullptr, nullptr, &later);
+    CloseHandle(file);
+    EXPECT_EQ(0u, askInAnotherProcess());
+}
+
+// With the player beside the plug-in and the default settings, a picture
+// starts the player on the file, but not a second time while it plays; a
+// memory image is written to a "WAVE*.wav" file that the player deletes.
+TEST_F(PluginE2e, pictureStartsThePlayerOnce)
+{
+    std::string wave = folder + "long.wav";
+    ASSERT_TRUE(writePcmWave(wave, 4000));
+    PluginHost host;
+    ASSERT_EQ(0, host.picture(wave).result);
+    ASSERT_TRUE(waitForCurrentFile(wave, 1, 30000));
+    ASSERT_EQ(0, host.picture(wave).result);
+    EXPECT_EQ(1, countPlayers());
+    killRunningPlayers();
+
+    SetEnvironmentVariableA("TMP", folder.c_str());
+    ASSERT_EQ(0, host.pictureFromMemory(readWholeFile(sample("pcm16.wav", "short.wav"))).result);
+    SetEnvironmentVariableA("TMP", nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "WAVE*.wav").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, search);
+    FindClose(search);
+    std::string temporary = folder + found.cFileName;
+    EXPECT_TRUE(waitForCurrentFile(temporary, 1, 30000));
+    DWORD start = GetTickCount();
+    while (fileExists(temporary) && GetTickCount() - start < 30000)
+        Sleep(50);
+    EXPECT_FALSE(fileExists(temporary));
+}
+
+// Bad input gets 0 or -1 and leaves no handle or block behind.
+TEST_F(PluginE2e, refusesBadInputCleanly)
+{
+    setting("PlayWhenOpen", 0);
+    std::string empty = folder + "empty.wav";
+    writeBytes(empty, "", 0);
+    CreateDirectoryA((folder + "folder.wav").c_str(), nullptr);
+    std::string longName = folder + std::string(300, 'a') + ".wav";
+    std::string directory = folder + "folder.wav";
+    const char* names[] = {nullptr, "", longName.c_str(), directory.c_str(), "NUL", "COM1.wav", empty.c_str(),
+                           "noextension"};
+    PluginHost host;
+    ASSERT_TRUE(host.loaded());
+    UINT_PTR handles = nextHandle();
+    BYTE head[2048] = {};
+    for (const char* name : names) {
+        SCOPED_TRACE(name ? name : "(null)");
+        EXPECT_EQ(0, host.isSupported(name, 0));
+        EXPECT_EQ(0, host.isSupported(name, (DWORD)(UINT_PTR)head));
+        EXPECT_EQ(-1, host.picture(name ? name : "").result);
+        EXPECT_EQ(-1, host.pictureInfo(name, 0, 0).result);
+    }
+    HLOCAL info = nullptr;
+    EXPECT_EQ(-1, host.getPicture("abc", 3, 1, &info, nullptr));
+    EXPECT_EQ(-1, host.getPicture(sample("pcm16.wav", "tone.wav").c_str(), 0, 0, nullptr, &info));
+    EXPECT_EQ(nullptr, info);
+    EXPECT_EQ(-1, host.pictureInfo(nullptr, 3, 1).result);
+    EXPECT_EQ(-1, host.configurationDialog(nullptr, 0));
+    EXPECT_EQ(-1, host.configurationDialog(nullptr, 1));
+    EXPECT_EQ(handles, nextHandle());
+
+    // A cached picture file that lies about its size but whose stamp matches
+    // the cache entry is not believed: the picture is built afresh.
+    std::string wave = folder + "tone.wav";
+    ASSERT_TRUE(shows(host.picture(wave), "WAVE.BMP"));
+    std::string cached = besideTests("PIXAMOR.CCH");
+    std::vector<unsigned char> lying = readWholeFile(cached);
+    ASSERT_GT(lying.size(), 54u);
+    *(WORD*)&lying[28] = 7;  // a bit count of 7
+    writeBytes(cached, lying);
+    WIN32_FILE_ATTRIBUTE_DATA stamp;
+    ASSERT_TRUE(GetFileAttributesExA(cached.c_str(), GetFileExInfoStandard, &stamp));
+    setting("ImageSize", stamp.nFileSizeLow, "Cache\\Openable");
+    pluginKey.setBinary("ImageCreated", &stamp.ftCreationTime, 8, "Cache\\Openable");
+    pluginKey.setBinary("ImageLastWritten", &stamp.ftLastWriteTime, 8, "Cache\\Openable");
+    PluginHost::Received again = host.picture(wave);
+    EXPECT_EQ("", again.problem);
+    EXPECT_TRUE(shows(again, "WAVE.BMP"));
 }
