@@ -12,12 +12,24 @@ const DWORD headSize = 12;
 bool isRiffForm(const uint8_t* head, const char* form) { return isFourCc(head, "RIFF") && isFourCc(head + 8, form); }
 
 // A standard MIDI file: the header chunk and, right after it, a track chunk.
+// Every chunk must end inside the file: the sequencer reads a track for as
+// long as its length says, past the end of the file too, and a length near
+// 4 GB keeps it busy inside the open for hours (seen under Wine).
 bool isStandardMidi(RecognitionFile& file, const uint8_t* head)
 {
-    if (!isFourCc(head, "MThd"))
+    ULONGLONG size = 0;
+    if (!isFourCc(head, "MThd") || !file.size(&size))
         return false;
-    uint8_t track[4];
-    return file.readExactAt((ULONGLONG)readBe32(head + 4) + 8, track, 4) && isFourCc(track, "MTrk");
+    ULONGLONG at = (ULONGLONG)readBe32(head + 4) + 8;
+    uint8_t chunk[8];
+    if (!file.readExactAt(at, chunk, 8) || !isFourCc(chunk, "MTrk"))
+        return false;
+    do {
+        at += 8 + (ULONGLONG)readBe32(chunk + 4);
+        if (at > size)
+            return false;
+    } while (file.readExactAt(at, chunk, 8));
+    return true;
 }
 
 } // namespace

@@ -1,13 +1,19 @@
 #!/bin/sh
-# Sets up the machine, builds PLAYER.EXE and plays a generated sample under Wine.
-# Uses the current display and sound when there is a display, else virtual ones.
+# Sets up the machine, builds PLAYER.EXE and plays a generated five-second
+# video with sound under Wine: on a display the player's window with its
+# control bar and its tray icon show while it plays. Uses the current display
+# and sound when there is a display, else virtual ones.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 sh "$root/tools/setup.sh" || exit 1
 sh "$root/tools/build.sh" win32 player || exit 1
-sample="$build/win32/sample.wav"
-[ -f "$sample" ] || sox -n -r 44100 -c 2 -b 16 "$sample" synth 5 sine 440 fade 0.2 5 0.5
+sample="$build/win32/first-run.avi"
+# Microsoft Video 1 pictures, which Wine's MCI AVI device draws, and a tone.
+[ -f "$sample" ] || ffmpeg -hide_banner -loglevel error -nostdin -y \
+  -f lavfi -i "testsrc=size=320x240:rate=15:duration=5" \
+  -f lavfi -i "sine=frequency=440:duration=5:sample_rate=22050" \
+  -c:v msvideo1 -c:a pcm_s16le "$sample" || exit 1
 
 . "$root/tools/session.sh"
 export WINEPREFIX="$build/win32/wineprefix"
@@ -20,4 +26,13 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 "$root/tools/wine-prefix.sh" || exit 1
 # A Unix path would start with "/", which the player reads as an option word.
-"$root/tools/wine-exec.sh" "$build/win32/bin/PLAYER.EXE" "$@" "$(winepath -w "$sample" 2>/dev/null)"
+# Through MCI, whose AVI device draws the pictures under Wine too.
+"$root/tools/wine-exec.sh" "$build/win32/bin/PLAYER.EXE" -TryByMci -NoTryByDirectShow "$@" \
+  "$(winepath -w "$sample" 2>/dev/null)"
+status=$?
+if [ $status -eq 0 ]; then
+  echo "PLAYER.EXE played $sample (5 s of a 320x240 test picture with a 440 Hz tone) and ended."
+else
+  echo "PLAYER.EXE ended with exit code $status while playing $sample."
+fi
+exit $status

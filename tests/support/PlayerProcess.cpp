@@ -6,9 +6,9 @@ namespace {
 
 const DWORD PollInterval = 10;
 
-std::string commandLine(const std::vector<std::string>& arguments)
+std::string commandLine(const std::string& program, const std::vector<std::string>& arguments)
 {
-    std::string line = "\"" + besideTests("PLAYER.EXE") + "\"";
+    std::string line = "\"" + (program.empty() ? besideTests("PLAYER.EXE") : program) + "\"";
     for (const std::string& a : arguments)
         line += " \"" + a + "\"";
     return line;
@@ -54,7 +54,7 @@ const std::vector<std::string> mciOnly = {"-TryByMci", "-NoTryByDirectShow", "-N
 bool PlayerProcess::start(const std::vector<std::string>& arguments)
 {
     kill();
-    std::string line = commandLine(arguments);
+    std::string line = commandLine(program_, arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;

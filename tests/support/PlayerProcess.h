@@ -11,6 +11,8 @@
 class PlayerProcess {
 public:
     PlayerProcess() = default;
+    // PLAYER.EXE from another folder, such as an unpacked package.
+    explicit PlayerProcess(const std::string& program) : program_(program) {}
     ~PlayerProcess() { kill(); }
     PlayerProcess(const PlayerProcess&) = delete;
     PlayerProcess& operator=(const PlayerProcess&) = delete;
@@ -25,6 +27,7 @@ public:
     DWORD id() const { return id_; }
 
 private:
+    std::string program_;  // empty: the one beside the tests
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };

@@ -21,6 +21,7 @@ struct PlayerSighting {
 class PlayerRun {
 public:
     PlayerRun() = default;
+    explicit PlayerRun(const std::string& program) : process_(program) {}
     ~PlayerRun() { stop(); }
     PlayerRun(const PlayerRun&) = delete;
     PlayerRun& operator=(const PlayerRun&) = delete;

@@ -58,7 +58,9 @@ void take(HLOCAL info, HLOCAL bits, PluginHost::Received* out)
 
 } // namespace
 
-PluginHost::PluginHost() : module_(LoadLibraryA(besideTests("pixamor.spi").c_str()))
+PluginHost::PluginHost() : PluginHost(besideTests("pixamor.spi")) {}
+
+PluginHost::PluginHost(const std::string& path) : module_(LoadLibraryA(path.c_str()))
 {
     if (!module_)
         return;

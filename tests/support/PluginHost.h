@@ -11,6 +11,8 @@
 class PluginHost {
 public:
     PluginHost();
+    // A plug-in from another folder, such as an unpacked package.
+    explicit PluginHost(const std::string& path);
     ~PluginHost();
     PluginHost(const PluginHost&) = delete;
     PluginHost& operator=(const PluginHost&) = delete;
