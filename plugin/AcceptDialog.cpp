@@ -14,7 +14,7 @@ void UpdateAcceptControls(HWND dialog)
 
 void fill(HWND list)
 {
-    acceptList.fillListBox(list);
+    acceptList.FillAcceptListBox(list);
 }
 
 void command(HWND dialog, WPARAM wParam)
@@ -25,16 +25,16 @@ void command(HWND dialog, WPARAM wParam)
     switch (LOWORD(wParam)) {
     case IDC_ACCEPT_ADD:
         if (EditedName(dialog, names, name)) {
-            acceptList.setAccepted(name, true);
+            acceptList.SetAccepted(name, true);
             AddListedName(dialog, names, name);
         }
         break;
     case IDC_ACCEPT_REMOVE:
         if (TakeSelectedName(dialog, names, name))
-            acceptList.setAccepted(name, false);
+            acceptList.SetAccepted(name, false);
         break;
     case IDC_ACCEPT_DEFAULT:
-        acceptList.reset();
+        acceptList.ResetAcceptList();
         SendDlgItemMessageA(dialog, IDC_ACCEPT_LIST, LB_RESETCONTENT, 0, 0);
         fill(GetDlgItem(dialog, IDC_ACCEPT_LIST));
         break;
