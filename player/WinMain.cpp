@@ -111,17 +111,14 @@ void exitSteps(HANDLE userInterface)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     instanceHandle = instance;
-    playDoneEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     StartLock start;
     char current[MAX_PATH];
     BOOL hung = FALSE;
     if (start.held())
         isPrimary = !queryRunningPlayerFile(current, &hung);
-    if (!start.held() || hung) {
-        if (playDoneEvent)
-            CloseHandle(playDoneEvent);
+    if (!start.held() || hung)
         return 1;
-    }
+    playDoneEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE userInterface = nullptr;
     if (playDoneEvent)
         run(__argc, __argv, &userInterface, start);
