@@ -8,16 +8,6 @@ namespace {
 
 const char* const deviceSubkey = "Device";
 
-bool readFlag(const RegistryStore& store, const char* name, bool defaultValue)
-{
-    return store.value(name, defaultValue ? 1 : 0).readNumber() != 0;
-}
-
-void writeFlag(const RegistryStore& store, const char* name, bool value)
-{
-    store.value(name).writeNumber(value ? 1 : 0);
-}
-
 LONG readSigned(const RegistryStore& store, const char* name, LONG defaultValue)
 {
     return static_cast<LONG>(store.value(name, static_cast<DWORD>(defaultValue)).readNumber());
@@ -123,7 +113,7 @@ void loadGeneralSettings(const RegistryStore& store)
 {
     PlayerSettings& s = playerSettings;
     for (const GeneralFlag& flag : generalFlags)
-        s.*flag.member = readFlag(store, flag.name, flag.defaultValue);
+        s.*flag.member = store.readFlag(flag.name, flag.defaultValue);
     s.externalPlaybackEngine =
         store.value("ExternalPlaybackEngine", ExternalVbmp3).readNumber() & (ExternalVbmp3 | ExternalSoftMpeg);
     computeEngineAndRepeatFlags(s, playOptions);
@@ -134,7 +124,7 @@ void saveGeneralSettings(const RegistryStore& store)
     const PlayerSettings& s = playerSettings;
     for (const GeneralFlag& flag : generalFlags) {
         if (flag.saving == SavedAlways || (flag.saving == SavedWithDvd && s.enableDvd))
-            writeFlag(store, flag.name, s.*flag.member);
+            store.writeFlag(flag.name, s.*flag.member);
     }
     store.value("ExternalPlaybackEngine").writeNumber(s.externalPlaybackEngine);
 }
@@ -175,8 +165,8 @@ void saveWindowRect(HWND window, const RegistryStore& store)
 void loadPositionSettings(const RegistryStore& store)
 {
     PlayerSettings& s = playerSettings;
-    s.unresizable = readFlag(store, "Unresizable", false);
-    s.centerOnScreen = readFlag(store, "CenterOnScreen", false);
+    s.unresizable = store.readFlag("Unresizable", false);
+    s.centerOnScreen = store.readFlag("CenterOnScreen", false);
     if (!s.centerOnScreen) {
         s.horizontalPosition = readPlacement(store, "HorizontalPosition");
         s.verticalPosition = readPlacement(store, "VerticalPosition");
@@ -187,8 +177,8 @@ void loadPositionSettings(const RegistryStore& store)
 void savePositionSettings(const RegistryStore& store)
 {
     const PlayerSettings& s = playerSettings;
-    writeFlag(store, "Unresizable", s.unresizable);
-    writeFlag(store, "CenterOnScreen", s.centerOnScreen);
+    store.writeFlag("Unresizable", s.unresizable);
+    store.writeFlag("CenterOnScreen", s.centerOnScreen);
     writeSigned(store, "HorizontalPosition", s.horizontalPosition);
     writeSigned(store, "VerticalPosition", s.verticalPosition);
 }
@@ -196,7 +186,7 @@ void savePositionSettings(const RegistryStore& store)
 void loadPriority(const RegistryStore& store)
 {
     PlayerSettings& s = playerSettings;
-    s.enableRealtime = readFlag(store, "EnableRealtime", false);
+    s.enableRealtime = store.readFlag("EnableRealtime", false);
     DWORD priority = store.value("ProcessPriority", NORMAL_PRIORITY_CLASS).readNumber();
     if (priority == REALTIME_PRIORITY_CLASS && !s.enableRealtime)
         priority = HIGH_PRIORITY_CLASS;
