@@ -8,35 +8,12 @@
 #include "DibRows.h"
 #include "DirectShowDevice.h"
 #include "FramePixels.h"
+#include "GlobalBlock.h"
 #include "Ole.h"
 
 namespace {
 
 CountedLock captureLock;
-
-// A global block freed unless handed on.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(SIZE_T bytes) : handle_(GlobalAlloc(GMEM_FIXED, bytes)) {}
-    ~GlobalBlock()
-    {
-        if (handle_)
-            GlobalFree(handle_);
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-
-    BYTE* bytes() const { return static_cast<BYTE*>(handle_); }
-    HGLOBAL detach()
-    {
-        HGLOBAL handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
-
-private:
-    HGLOBAL handle_;
-};
 
 // The first video stream of an AVI file and its frame decompressor, given
 // back in the order decompressor, stream, file.

@@ -19,17 +19,26 @@ bool stampOfPath(const char* path, FileStamp* stamp)
     return stampOf(file, stamp);
 }
 
-// One section's key, opened once for all the values a lookup reads.
-class SectionKey {
+// A section's registry key, closed at the end of the scope.
+class OwnedKey {
 public:
-    explicit SectionKey(bool openable) : key_(cacheStore.value(nullptr, 0, sectionName(openable)).openKey()) {}
-    ~SectionKey()
+    OwnedKey() = default;
+    ~OwnedKey()
     {
         if (key_)
             RegCloseKey(key_);
     }
-    SectionKey(const SectionKey&) = delete;
-    SectionKey& operator=(const SectionKey&) = delete;
+    OwnedKey(const OwnedKey&) = delete;
+    OwnedKey& operator=(const OwnedKey&) = delete;
+
+protected:
+    HKEY key_ = nullptr;
+};
+
+// One section's key, opened once for all the values a lookup reads.
+class SectionKey : private OwnedKey {
+public:
+    explicit SectionKey(bool openable) { key_ = cacheStore.value(nullptr, 0, sectionName(openable)).openKey(); }
 
     explicit operator bool() const { return key_ != nullptr; }
     // True when the value has exactly size bytes.
@@ -58,27 +67,17 @@ public:
                memcmp(&stored.created, &now.created, sizeof now.created) == 0 &&
                memcmp(&stored.lastWritten, &now.lastWritten, sizeof now.lastWritten) == 0;
     }
-
-private:
-    HKEY key_;
 };
 
 // One section's key, created once for all the values a store writes.
-class SectionWriter {
+class SectionWriter : private OwnedKey {
 public:
-    explicit SectionWriter(bool openable) : key_(nullptr)
+    explicit SectionWriter(bool openable)
     {
         HeapText path = cacheStore.fullKeyPath(sectionName(openable));
         if (path)
             RegCreateKeyExA(cacheStore.root(), path.get(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
     }
-    ~SectionWriter()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    SectionWriter(const SectionWriter&) = delete;
-    SectionWriter& operator=(const SectionWriter&) = delete;
 
     void text(const char* name, const char* value) const { set(name, REG_SZ, value, (DWORD)strlen(value) + 1); }
     void number(const char* name, DWORD value) const { set(name, REG_DWORD, &value, sizeof value); }
@@ -100,8 +99,6 @@ private:
         if (key_)
             RegSetValueExA(key_, name, 0, type, (const BYTE*)data, size);
     }
-
-    HKEY key_;
 };
 
 // The picture as a BMP file; a picture whose header does not describe its

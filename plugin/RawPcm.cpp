@@ -1,27 +1,10 @@
 #include "RawPcm.h"
 
+#include "GlobalBlock.h"
 #include "RecognitionFile.h"
 #include "Winmm.h"
 
 namespace {
-
-// A fixed global block freed at the end of the scope.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(DWORD size) : block_(GlobalAlloc(GMEM_FIXED, size ? size : 1)) {}
-    ~GlobalBlock()
-    {
-        if (block_)
-            GlobalFree(block_);
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-
-    BYTE* data() const { return (BYTE*)block_; }
-
-private:
-    HGLOBAL block_;
-};
 
 bool writeChunk(HMMIO file, FOURCC id, const void* data, DWORD size)
 {
@@ -62,8 +45,8 @@ bool ConvertRawPcm(const char* rawPath, const char* wavePath, const PCMWAVEFORMA
     if (!raw.size(&size) || size > 0x7FFFFFF0)
         return false;
     GlobalBlock samples((DWORD)size);
-    if (!samples.data() || (size && !raw.readExactAt(0, samples.data(), (DWORD)size)))
+    if (!samples.bytes() || (size && !raw.readExactAt(0, samples.bytes(), (DWORD)size)))
         return false;
     raw.close();
-    return WriteWaveFile(wavePath, format, samples.data(), (DWORD)size);
+    return WriteWaveFile(wavePath, format, samples.bytes(), (DWORD)size);
 }
