@@ -7,6 +7,7 @@
 #include "SoftMpegDevice.h"
 #include "Vbmp3Device.h"
 
+class RecognitionFile;
 struct ContentMatch;
 struct RecognitionStep;
 
@@ -22,6 +23,10 @@ public:
 
     // Chains.
     BOOL isKnownMedia(const char* path);
+    // The known chain on a file the caller holds open (path names it for the
+    // tests that look at the name). Streams are never probed here: no engine
+    // may open a file that is held open.
+    BOOL isKnownMedia(RecognitionFile& file, const char* path);
     BOOL isKnownMediaBuffer(const BYTE* bytes, UINT size);
     BOOL isOtherMedia(const char* path);
     BOOL isOtherMediaBuffer(const BYTE* bytes, UINT size);

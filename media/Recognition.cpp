@@ -10,9 +10,9 @@
 
 // The first bytes of an open file: as many as the widest test of a chain needs.
 struct RecognitionHead {
-    RecognitionHead(const char* path, DWORD want) : file(path) { count = file.readSomeAt(0, bytes, want); }
+    RecognitionHead(RecognitionFile& file, DWORD want) : file(file) { count = file.readSomeAt(0, bytes, want); }
 
-    RecognitionFile file;
+    RecognitionFile& file;
     BYTE bytes[RealMediaBlockSize];
     DWORD count;
 };
@@ -123,20 +123,33 @@ BOOL MediaContext::checkBuffer(const BYTE* bytes, UINT size, bool (*check)(const
     return check(bytes, size, &match) && accept(match);
 }
 
-BOOL MediaContext::runFileSteps(const char* path, const RecognitionStep* steps, size_t count)
+namespace {
+
+// The first step of a chain that takes the file, or null.
+const RecognitionStep* matchingStep(RecognitionFile& file, const char* path, const RecognitionStep* steps,
+                                    size_t count, ContentMatch* match)
 {
-    LockScope hold(lock_);
     DWORD headSize = 0;
     for (size_t i = 0; i < count; ++i)
         if (steps[i].headSize > headSize)
             headSize = steps[i].headSize;
+    RecognitionHead head(file, headSize);
+    for (size_t i = 0; i < count; ++i)
+        if (steps[i].check(head, path, match))
+            return &steps[i];
+    return nullptr;
+}
+
+}  // namespace
+
+BOOL MediaContext::runFileSteps(const char* path, const RecognitionStep* steps, size_t count)
+{
+    LockScope hold(lock_);
     ContentMatch match;
-    const RecognitionStep* found = nullptr;
+    const RecognitionStep* found;
     {
-        RecognitionHead head(path, headSize);
-        for (size_t i = 0; i < count && !found; ++i)
-            if (steps[i].check(head, path, &match))
-                found = &steps[i];
+        RecognitionFile file(path);
+        found = matchingStep(file, path, steps, count, &match);
     }
     // The file is closed before an engine opens it.
     if (!found)
@@ -173,6 +186,13 @@ BOOL MediaContext::probeWithMci(const char* path)
 }
 
 BOOL MediaContext::isKnownMedia(const char* path) { return runFileSteps(path, KnownChain, 7); }
+
+BOOL MediaContext::isKnownMedia(RecognitionFile& file, const char* path)
+{
+    LockScope hold(lock_);
+    ContentMatch match;
+    return matchingStep(file, path, KnownChain, 7, &match) && accept(match);
+}
 
 BOOL MediaContext::isOtherMedia(const char* path)
 {

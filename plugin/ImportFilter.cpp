@@ -61,14 +61,17 @@ bool isRejectedImage(const BYTE* head, DWORD size)
            (size >= 4 && memcmp(head, "GIF8", 4) == 0);
 }
 
-// head holds the file's first bytes (count of them).
-DWORD verdictOfFile(MediaContext& context, const char* name, const BYTE* head, DWORD count)
+// The known chain reads the file that the caller holds open; it is closed
+// before anything that an engine opens.
+DWORD verdictOfFile(MediaContext& context, RecognitionFile& file, const char* name)
 {
-    if (isRejectedImage(head, count))
+    BYTE head[10] = {};
+    if (isRejectedImage(head, file.readSomeAt(0, head, sizeof head)))
         return 0;
     context.setProbeRequests(0);
-    if (context.isKnownMedia(name))
+    if (context.isKnownMedia(file, name))
         return pluginSettings.playKnownFiles ? 1 : 0;
+    file.close();
     if (pluginSettings.tryUnknownFile) {
         if (context.isOtherMedia(name))
             return 1;
@@ -164,30 +167,26 @@ int IsSupportedFile(const char* filename, DWORD dw)
     if (!*extension || !acceptList.IsAccepted(extension - 1))
         return 0;
     OleCallScope ole;
-    // Only a name that opens can hit the cache, and a hit has opened it.
-    DWORD verdict = 0;
-    if (LookupVerdict(filename, true, &verdict))
-        return verdict;
-    // One open gives the file mode, the first bytes and the cache's stamp;
-    // the file is closed before recognition opens it.
+    // One open of the file serves the cache's stamp, the first bytes and the
+    // known chain; one key serves the lookup and the store.
     RecognitionFile file(filename);
     FileStamp stamp;
-    BYTE head[10] = {};
     bool openable = stampOf(file, &stamp);
-    DWORD count = openable ? file.readSomeAt(0, head, sizeof head) : 0;
-    file.close();
-    BYTE image[HeaderImageSize];
+    CacheSection section(openable, CacheSection::ReadWrite);
+    DWORD verdict = 0;
     if (openable) {
-        verdict = verdictOfFile(*context, filename, head, count);
+        if (section.lookupVerdict(filename, &stamp, &verdict))
+            return verdict;
+        verdict = verdictOfFile(*context, file, filename);
     } else {
         // An archive member, or a name that viewers pass with its folder left
         // off: either way dw carries the medium's head.
+        BYTE image[HeaderImageSize];
         if (!headerImage(dw, image))
             return 0;
         verdict = verdictOfImage(*context, filename, image);
     }
-    // Storing the verdict also clears the section's picture values.
-    StoreVerdict(filename, verdict, openable, openable ? &stamp : nullptr);
+    section.storeVerdict(filename, verdict, openable ? &stamp : nullptr);
     return verdict;
 }
 

@@ -19,88 +19,6 @@ bool stampOfPath(const char* path, FileStamp* stamp)
     return stampOf(file, stamp);
 }
 
-// A section's registry key, closed at the end of the scope.
-class OwnedKey {
-public:
-    OwnedKey() = default;
-    ~OwnedKey()
-    {
-        if (key_)
-            RegCloseKey(key_);
-    }
-    OwnedKey(const OwnedKey&) = delete;
-    OwnedKey& operator=(const OwnedKey&) = delete;
-
-protected:
-    HKEY key_ = nullptr;
-};
-
-// One section's key, opened once for all the values a lookup reads.
-class SectionKey : private OwnedKey {
-public:
-    explicit SectionKey(bool openable) { key_ = cacheStore.value(nullptr, 0, sectionName(openable)).openKey(); }
-
-    explicit operator bool() const { return key_ != nullptr; }
-    // True when the value has exactly size bytes.
-    bool read(const char* name, void* data, DWORD size) const
-    {
-        DWORD got = size;
-        return RegQueryValueExA(key_, name, nullptr, nullptr, (BYTE*)data, &got) == ERROR_SUCCESS && got == size;
-    }
-    // A REG_SZ of at most MAX_PATH bytes with its terminator.
-    bool readText(const char* name, char* text) const
-    {
-        DWORD type = REG_NONE;
-        DWORD got = MAX_PATH - 1;
-        if (RegQueryValueExA(key_, name, nullptr, &type, (BYTE*)text, &got) != ERROR_SUCCESS || type != REG_SZ)
-            return false;
-        text[got] = 0;
-        return true;
-    }
-    // Whether the file still has the stamp stored under the three names.
-    bool matches(const char* path, const char* size, const char* created, const char* lastWritten) const
-    {
-        FileStamp now, stored;
-        return stampOfPath(path, &now) && read(size, &stored.size, sizeof stored.size) && stored.size == now.size &&
-               read(created, &stored.created, sizeof stored.created) &&
-               read(lastWritten, &stored.lastWritten, sizeof stored.lastWritten) &&
-               memcmp(&stored.created, &now.created, sizeof now.created) == 0 &&
-               memcmp(&stored.lastWritten, &now.lastWritten, sizeof now.lastWritten) == 0;
-    }
-};
-
-// One section's key, created once for all the values a store writes.
-class SectionWriter : private OwnedKey {
-public:
-    explicit SectionWriter(bool openable)
-    {
-        HeapText path = cacheStore.fullKeyPath(sectionName(openable));
-        if (path)
-            RegCreateKeyExA(cacheStore.root(), path.get(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_, nullptr);
-    }
-
-    void text(const char* name, const char* value) const { set(name, REG_SZ, value, (DWORD)strlen(value) + 1); }
-    void number(const char* name, DWORD value) const { set(name, REG_DWORD, &value, sizeof value); }
-    void time(const char* name, const FILETIME& value) const { set(name, REG_BINARY, &value, sizeof value); }
-    void remove(const char* name) const
-    {
-        if (key_)
-            RegDeleteValueA(key_, name);
-    }
-    void clearPicture() const
-    {
-        for (const char* name : pictureValues)
-            remove(name);
-    }
-
-private:
-    void set(const char* name, DWORD type, const void* data, DWORD size) const
-    {
-        if (key_)
-            RegSetValueExA(key_, name, 0, type, (const BYTE*)data, size);
-    }
-};
-
 // The picture as a BMP file; a picture whose header does not describe its
 // own blocks is not written.
 bool writeBmpFile(const char* path, const Picture& picture)
@@ -131,18 +49,6 @@ bool writeBmpFile(const char* path, const Picture& picture)
 
 } // namespace
 
-bool LookupVerdict(const char* name, bool openable, DWORD* verdict)
-{
-    SectionKey key(openable);
-    char stored[MAX_PATH];
-    if (!name || !key || !key.readText(nullptr, stored) || strcmp(stored, name) != 0 ||
-        !key.matches(name, "Size", "Created", "LastWritten"))
-        return false;
-    if (!key.read("Playable", verdict, sizeof *verdict))
-        *verdict = 0;
-    return true;
-}
-
 bool stampOf(const RecognitionFile& file, FileStamp* stamp)
 {
     ULONGLONG size;
@@ -152,49 +58,146 @@ bool stampOf(const RecognitionFile& file, FileStamp* stamp)
     return true;
 }
 
-void StoreVerdict(const char* name, DWORD verdict, bool openable, const FileStamp* seen)
+CacheSection::CacheSection(bool openable, Access access)
+{
+    if (access == ReadOnly) {
+        key_ = cacheStore.value(nullptr, 0, sectionName(openable)).openKey();
+        return;
+    }
+    HeapText path = cacheStore.fullKeyPath(sectionName(openable));
+    if (path)
+        RegCreateKeyExA(cacheStore.root(), path.get(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                        &key_, nullptr);
+}
+
+CacheSection::~CacheSection()
+{
+    if (key_)
+        RegCloseKey(key_);
+}
+
+bool CacheSection::lookupVerdict(const char* name, const FileStamp* stamp, DWORD* verdict) const
+{
+    char stored[MAX_PATH];
+    FileStamp opened;
+    if (!name || !key_ || !readText(nullptr, stored) || strcmp(stored, name) != 0)
+        return false;
+    if (!stamp && !stampOfPath(name, &opened))
+        return false;
+    if (!matches(stamp ? *stamp : opened, "Size", "Created", "LastWritten"))
+        return false;
+    if (!read("Playable", verdict, sizeof *verdict))
+        *verdict = 0;
+    return true;
+}
+
+void CacheSection::storeVerdict(const char* name, DWORD verdict, const FileStamp* seen) const
 {
     if (!name)
         return;
-    SectionWriter section(openable);
-    section.clearPicture();
-    section.text(nullptr, name);
-    section.number("Playable", verdict);
+    clearPicture();
+    text(nullptr, name);
+    number("Playable", verdict);
     FileStamp stamp = {};
     if (seen)
         stamp = *seen;
     if (seen || stampOfPath(name, &stamp))
-        section.number("Size", stamp.size);
+        number("Size", stamp.size);
     else
-        section.remove("Size");
-    section.time("Created", stamp.created);
-    section.time("LastWritten", stamp.lastWritten);
+        remove("Size");
+    time("Created", stamp.created);
+    time("LastWritten", stamp.lastWritten);
+}
+
+bool CacheSection::lookupPicture(char* path) const
+{
+    FileStamp now;
+    return key_ && readText("Image", path) && stampOfPath(path, &now) &&
+           matches(now, "ImageSize", "ImageCreated", "ImageLastWritten");
+}
+
+void CacheSection::storePictureEntry(const char* path, const FileStamp& stamp) const
+{
+    number("ImageSize", stamp.size);
+    time("ImageCreated", stamp.created);
+    time("ImageLastWritten", stamp.lastWritten);
+    text("Image", path);
+}
+
+bool CacheSection::read(const char* name, void* data, DWORD size) const
+{
+    DWORD got = size;
+    return RegQueryValueExA(key_, name, nullptr, nullptr, (BYTE*)data, &got) == ERROR_SUCCESS && got == size;
+}
+
+bool CacheSection::readText(const char* name, char* text) const
+{
+    DWORD type = REG_NONE;
+    DWORD got = MAX_PATH - 1;
+    if (RegQueryValueExA(key_, name, nullptr, &type, (BYTE*)text, &got) != ERROR_SUCCESS || type != REG_SZ)
+        return false;
+    text[got] = 0;
+    return true;
+}
+
+bool CacheSection::matches(const FileStamp& now, const char* size, const char* created, const char* lastWritten) const
+{
+    FileStamp stored;
+    return read(size, &stored.size, sizeof stored.size) && stored.size == now.size &&
+           read(created, &stored.created, sizeof stored.created) &&
+           read(lastWritten, &stored.lastWritten, sizeof stored.lastWritten) &&
+           memcmp(&stored.created, &now.created, sizeof now.created) == 0 &&
+           memcmp(&stored.lastWritten, &now.lastWritten, sizeof now.lastWritten) == 0;
+}
+
+void CacheSection::set(const char* name, DWORD type, const void* data, DWORD size) const
+{
+    if (key_)
+        RegSetValueExA(key_, name, 0, type, (const BYTE*)data, size);
+}
+
+void CacheSection::remove(const char* name) const
+{
+    if (key_)
+        RegDeleteValueA(key_, name);
+}
+
+void CacheSection::clearPicture() const
+{
+    for (const char* name : pictureValues)
+        remove(name);
+}
+
+bool LookupVerdict(const char* name, bool openable, DWORD* verdict)
+{
+    return CacheSection(openable, CacheSection::ReadOnly).lookupVerdict(name, nullptr, verdict);
+}
+
+void StoreVerdict(const char* name, DWORD verdict, bool openable)
+{
+    CacheSection(openable, CacheSection::ReadWrite).storeVerdict(name, verdict, nullptr);
 }
 
 bool LookupPicture(bool openable, char* path)
 {
-    SectionKey key(openable);
-    return key && key.readText("Image", path) && key.matches(path, "ImageSize", "ImageCreated", "ImageLastWritten");
+    return CacheSection(openable, CacheSection::ReadOnly).lookupPicture(path);
 }
 
 void StorePicture(const Picture& picture, bool openable)
 {
-    SectionWriter(openable).text("Image", CacheImagePath);
-    SectionWriter(!openable).remove("Image");
+    CacheSection(openable, CacheSection::ReadWrite).text("Image", CacheImagePath);
+    CacheSection(!openable, CacheSection::ReadWrite).remove("Image");
     writeBmpFile(CacheImagePath, picture);
 }
 
 void StorePictureEntry(const char* path, bool openable)
 {
-    SectionWriter section(openable);
+    CacheSection section(openable, CacheSection::ReadWrite);
     FileStamp stamp;
     if (!path || !stampOfPath(path, &stamp)) {
         section.clearPicture();
         return;
     }
-    section.number("ImageSize", stamp.size);
-    section.time("ImageCreated", stamp.created);
-    section.time("ImageLastWritten", stamp.lastWritten);
-    section.text("Image", path);
-    SectionWriter(!openable).clearPicture();
+    section.storePictureEntry(path, stamp);
+    CacheSection(!openable, CacheSection::ReadWrite).clearPicture();
 }

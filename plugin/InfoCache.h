@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string.h>
+
 #include "TypePicture.h"
 
 // The answer and the picture for the most recent file, in two one-entry
@@ -19,13 +21,45 @@ struct FileStamp {
 // False when the file is not open.
 bool stampOf(const RecognitionFile& file, FileStamp* stamp);
 
-// Found when the section names this file (exact case) and the file still
-// has the stored size and times; the verdict is then filled.
+// One section's key, opened once for all the values that one question reads
+// and writes; IsSupported keeps it from its lookup to the store after a miss.
+class CacheSection {
+public:
+    enum Access { ReadOnly, ReadWrite };
+    // ReadWrite creates the key when it is missing.
+    CacheSection(bool openable, Access access);
+    ~CacheSection();
+    CacheSection(const CacheSection&) = delete;
+    CacheSection& operator=(const CacheSection&) = delete;
+
+    // Found when the section names this file (exact case) and the file still
+    // has the stored size and times; the verdict is then filled. stamp, when
+    // given, is the file's as the caller read it; else the file is opened.
+    bool lookupVerdict(const char* name, const FileStamp* stamp, DWORD* verdict) const;
+    // Also clears the section's picture values: they described another file.
+    void storeVerdict(const char* name, DWORD verdict, const FileStamp* stamp) const;
+    bool lookupPicture(char* path) const;
+    void storePictureEntry(const char* path, const FileStamp& stamp) const;
+    void clearPicture() const;
+    void text(const char* name, const char* value) const { set(name, REG_SZ, value, (DWORD)strlen(value) + 1); }
+    void remove(const char* name) const;
+
+private:
+    bool read(const char* name, void* data, DWORD size) const;
+    // A REG_SZ of at most MAX_PATH bytes with its terminator.
+    bool readText(const char* name, char* text) const;
+    // Whether the stamp is the one stored under the three names.
+    bool matches(const FileStamp& now, const char* size, const char* created, const char* lastWritten) const;
+    void number(const char* name, DWORD value) const { set(name, REG_DWORD, &value, sizeof value); }
+    void time(const char* name, const FILETIME& value) const { set(name, REG_BINARY, &value, sizeof value); }
+    void set(const char* name, DWORD type, const void* data, DWORD size) const;
+
+    HKEY key_ = nullptr;
+};
+
+// The section's lookupVerdict, with the file opened for its stamp.
 bool LookupVerdict(const char* name, bool openable, DWORD* verdict);
-// Also clears the section's picture values: they described another file.
-// stamp, when given, is the file's as the caller read it; else the file is
-// opened for it.
-void StoreVerdict(const char* name, DWORD verdict, bool openable, const FileStamp* stamp = nullptr);
+void StoreVerdict(const char* name, DWORD verdict, bool openable);
 // The cached picture's path (MAX_PATH bytes) when the file is unchanged.
 bool LookupPicture(bool openable, char* path);
 // Writes CacheImagePath from the picture and claims "Image" for the section.
