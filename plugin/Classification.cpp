@@ -43,17 +43,10 @@ MediaClass fixed(const KindPictures& pictures, const char* stream)
 // The stream kind the context's flags give, and the picture of that variant.
 MediaClass fromStreams(const KindPictures& pictures, const MediaContext& context)
 {
-    const char* stream = context.streamKind();
     const char* bitmap = pictures.both;
-    if (pictures.audio) {
-        if (strcmp(stream, "Audio") == 0)
-            bitmap = pictures.audio;
-        else if (strcmp(stream, "Video") == 0)
-            bitmap = pictures.video;
-        else if (strcmp(stream, "Unknown") == 0)
-            bitmap = pictures.unknown;
-    }
-    return MediaClass{pictures.kind, stream, bitmap};
+    if (pictures.audio && !(context.hasAudio() && context.hasVideo()))
+        bitmap = context.hasAudio() ? pictures.audio : context.hasVideo() ? pictures.video : pictures.unknown;
+    return MediaClass{pictures.kind, context.streamKind(), bitmap};
 }
 
 // A wave file counts only with a format tag that has a label.
