@@ -3,6 +3,7 @@
 #include <dshow.h>
 
 #include "AviFileLibrary.h"
+#include "BmpHeader.h"
 #include "ComPtr.h"
 #include "CountedLock.h"
 #include "DibRows.h"
@@ -122,33 +123,27 @@ struct FrameLayout {
 
 bool readLayout(const BITMAPINFOHEADER* frame, FrameLayout* layout)
 {
-    DWORD bits = frame->biBitCount;
-    if (frame->biSize < sizeof(BITMAPINFOHEADER) || frame->biWidth <= 0 || !frame->biHeight)
+    DibLayout dib;
+    if (!readDibLayout(reinterpret_cast<const BYTE*>(frame), frame->biSize, &dib))
         return false;
-    DWORD masks = 0;
+    const BYTE* afterHeader = reinterpret_cast<const BYTE*>(frame) + frame->biSize;
+    const bool masks = dib.compression == BI_BITFIELDS;
     layout->sixteenBits = SixteenBitLayout::Rgb555;
-    if (frame->biCompression == BI_BITFIELDS && (bits == 16 || bits == 32)) {
-        // The three colour masks follow a plain header; a 16-bit frame
-        // with a six-bit green mask is 5-6-5.
-        const DWORD* colourMasks = reinterpret_cast<const DWORD*>(reinterpret_cast<const BYTE*>(frame) + frame->biSize);
-        if (frame->biSize == sizeof(BITMAPINFOHEADER))
-            masks = 3;
-        else
-            colourMasks = &reinterpret_cast<const BITMAPV4HEADER*>(frame)->bV4RedMask;
-        if (bits == 16 && colourMasks[1] == 0x07E0)
+    if (masks) {
+        // The three colour masks follow a plain header and stand inside a
+        // newer one; a 16-bit frame with a six-bit green mask is 5-6-5.
+        const DWORD* colourMasks = frame->biSize == sizeof(BITMAPINFOHEADER)
+                                       ? reinterpret_cast<const DWORD*>(afterHeader)
+                                       : &reinterpret_cast<const BITMAPV4HEADER*>(frame)->bV4RedMask;
+        if (dib.bitCount == 16 && colourMasks[1] == 0x07E0)
             layout->sixteenBits = SixteenBitLayout::Rgb565;
-    } else if (frame->biCompression != BI_RGB) {
-        return false;
     }
-    layout->tableEntries = 0;
-    if (bits <= 8) {
-        layout->tableEntries = frame->biClrUsed ? frame->biClrUsed : 1u << bits;
-        if (layout->tableEntries > 256)
-            return false;
-    }
-    layout->pixelBytes = DibImageBytes((DWORD)frame->biWidth, frame->biHeight, bits);
-    layout->pixels = reinterpret_cast<const BYTE*>(frame) + frame->biSize + 4 * (masks + layout->tableEntries);
-    return layout->pixelBytes != 0;
+    layout->tableEntries = masks ? 0 : dib.colourTableBytes / 4;
+    layout->pixelBytes = dib.pixelBytes;
+    layout->pixels = afterHeader;
+    if (!masks || frame->biSize == sizeof(BITMAPINFOHEADER))
+        layout->pixels += dib.colourTableBytes;
+    return true;
 }
 
 // Copies the frame into the two blocks; 16- and 32-bit pixels become 24-bit ones.
