@@ -33,6 +33,12 @@ bool WriteWaveFile(const char* wavePath, const PCMWAVEFORMAT& format, const void
                    writeChunk(file, mmioFOURCC('d', 'a', 't', 'a'), data, size) &&
                    winmm::mmioAscend(file, &riff, 0) == MMSYSERR_NOERROR && winmm::mmioFlush(file, 0) == 0;
     written = winmm::mmioClose(file, 0) == MMSYSERR_NOERROR && written;
+    // Not every mmio layer passes a failed disk write on: Wine's flush, its
+    // buffered writes and its ascend report success whatever the disk said.
+    // A file as long as its RIFF header says is the one that was written.
+    WIN32_FILE_ATTRIBUTE_DATA stored;
+    written = written && GetFileAttributesExA(name, GetFileExInfoStandard, &stored) && stored.nFileSizeHigh == 0 &&
+              stored.nFileSizeLow == 44 + size + (size & 1);
     if (!written)
         DeleteFileA(wavePath);
     return written;
