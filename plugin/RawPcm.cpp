@@ -19,7 +19,9 @@ bool writeChunk(HMMIO file, FOURCC id, const void* data, DWORD size)
 
 bool WriteWaveFile(const char* wavePath, const PCMWAVEFORMAT& format, const void* data, DWORD size)
 {
-    if (!wavePath || (!data && size) || size > 0x7FFFFFF0)
+    // mmio takes the name in a buffer of its own: a longer one would be cut
+    // short and name another file.
+    if (!wavePath || lstrlenA(wavePath) >= MAX_PATH || (!data && size) || size > 0x7FFFFFF0)
         return false;
     char name[MAX_PATH];
     lstrcpynA(name, wavePath, sizeof name);
