@@ -57,8 +57,10 @@ TEST(RawPcm, wrapsSamplesIntoAWaveFile)
     expected.insert(expected.end(), {1, 2, 3, 0});
     EXPECT_EQ(expected, wave);
 
-    std::string missingFolder = folder + "none\\x.wav";
+    std::string missingFolder = folder + "none\\x.wav", tooLong = folder + std::string(MAX_PATH, 'a') + ".wav";
     EXPECT_FALSE(WriteWaveFile(missingFolder.c_str(), format, "abc", 3));
+    EXPECT_FALSE(WriteWaveFile(tooLong.c_str(), format, "abc", 3));
+    EXPECT_FALSE(fileExists(tooLong.substr(0, MAX_PATH - 1)));  // not cut short
     EXPECT_FALSE(ConvertRawPcm((folder + "absent.pcm").c_str(), (folder + "absent.wav").c_str(), format));
     EXPECT_FALSE(fileExists(folder + "absent.wav"));
 
