@@ -9,19 +9,6 @@
 #include "PluginHost.h"
 #include "TestPaths.h"
 
-namespace {
-
-// The plug-in's processes join the test's job (as the test itself does):
-// the count of those started is exact as soon as the call returns.
-JOBOBJECT_BASIC_ACCOUNTING_INFORMATION processes(HANDLE job)
-{
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts = {};
-    QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &counts, sizeof counts, nullptr);
-    return counts;
-}
-
-} // namespace
-
 // A copy of the plug-in with a stand-in player beside it: the player's whole
 // command line for each engine choice, the repeat, rate and time settings, a
 // memory image played from a temporary file, and the two settings that say
@@ -39,8 +26,15 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
     ASSERT_TRUE(writeBytes(midi, "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\xFF\x2F\0", 26));
     std::vector<unsigned char> image = readWholeFile(wave);
     SetEnvironmentVariableA("TMP", nullptr);  // temporary files go beside the plug-in
+    // The plug-in's processes join the test's job, as the test itself does: the
+    // count of those started is exact as soon as a call returns.
     HANDLE job = CreateJobObjectA(nullptr, nullptr);
     ASSERT_TRUE(AssignProcessToJobObject(job, GetCurrentProcess()));
+    auto processes = [job]() {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts = {};
+        QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &counts, sizeof counts, nullptr);
+        return counts;
+    };
 
     const std::string player = folder + "PLAYER.EXE ", tail = " -rate1.000000 -milliseconds5000 \"";
     const std::string directShow = "-NoTryByMci -TryByDirectShow -NoTryByDirectMusic -NormalClass ";
@@ -70,19 +64,19 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
             pluginKey.setNumber(setting.first, setting.second);
         if (row.rate)
             pluginKey.setBinary("Rate", &row.rate, sizeof row.rate);
-        DWORD before = processes(job).TotalProcesses;
+        DWORD before = processes().TotalProcesses;
         {
             PluginHost host(folder + "PIXAMOR.SPI");
             ASSERT_TRUE(host.loaded());
             EXPECT_EQ(0, (row.file ? host.picture(*row.file, row.preview)
                                    : host.pictureFromMemory(image, row.preview)).result);
         }
-        EXPECT_EQ(before + !row.command.empty(), processes(job).TotalProcesses);
+        EXPECT_EQ(before + !row.command.empty(), processes().TotalProcesses);
         if (row.command.empty())
             continue;
         std::vector<unsigned char> line;  // whole once the stand-in player has ended
         for (DWORD start = GetTickCount();
-             (line.empty() || processes(job).ActiveProcesses > 1) && GetTickCount() - start < 30000; Sleep(20))
+             (line.empty() || processes().ActiveProcesses > 1) && GetTickCount() - start < 30000; Sleep(20))
             line = readWholeFile(recorded);
         EXPECT_TRUE(DeleteFileA(recorded.c_str()));
         WIN32_FIND_DATAA found = {};

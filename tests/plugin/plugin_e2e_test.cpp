@@ -381,8 +381,7 @@ TEST(PluginRefusal, refusedExtensionOpensNothing)
         ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
         OVERLAPPED connect = {};
         connect.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        EXPECT_FALSE(ConnectNamedPipe(pipe, &connect));
-        EXPECT_EQ((DWORD)ERROR_IO_PENDING, GetLastError());
+        ConnectNamedPipe(pipe, &connect);
         EXPECT_EQ(0, host.isSupported(name.c_str(), (DWORD)(UINT_PTR)head));
         // An open completes the connection before CreateFile returns.
         DWORD none;
