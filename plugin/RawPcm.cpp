@@ -19,7 +19,9 @@ bool writeChunk(HMMIO file, FOURCC id, const void* data, DWORD size)
 
 bool WriteWaveFile(const char* wavePath, const PCMWAVEFORMAT& format, const void* data, DWORD size)
 {
-    if (!wavePath || (!data && size) || size > 0x7FFFFFF0)
+    // mmio takes the name in a buffer of its own: a longer one would be cut
+    // short and name another file.
+    if (!wavePath || lstrlenA(wavePath) >= MAX_PATH || (!data && size) || size > 0x7FFFFFF0)
         return false;
     char name[MAX_PATH];
     lstrcpynA(name, wavePath, sizeof name);
@@ -33,6 +35,12 @@ bool WriteWaveFile(const char* wavePath, const PCMWAVEFORMAT& format, const void
                    writeChunk(file, mmioFOURCC('d', 'a', 't', 'a'), data, size) &&
                    winmm::mmioAscend(file, &riff, 0) == MMSYSERR_NOERROR && winmm::mmioFlush(file, 0) == 0;
     written = winmm::mmioClose(file, 0) == MMSYSERR_NOERROR && written;
+    // Not every mmio layer passes a failed disk write on: Wine's flush, its
+    // buffered writes and its ascend report success whatever the disk said.
+    // A file as long as its RIFF header says is the one that was written.
+    WIN32_FILE_ATTRIBUTE_DATA stored;
+    written = written && GetFileAttributesExA(name, GetFileExInfoStandard, &stored) && stored.nFileSizeHigh == 0 &&
+              stored.nFileSizeLow == 44 + size + (size & 1);
     if (!written)
         DeleteFileA(wavePath);
     return written;

@@ -11,3 +11,5 @@ add_executable(plugin_bench ${CMAKE_SOURCE_DIR}/bench/plugin_bench.cpp)
 target_link_libraries(plugin_bench PRIVATE testsupport)
 set_target_properties(plugin_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_dependencies(plugin_bench pixamor)
+# A test disk behind an mmio I/O procedure.
+target_link_libraries(raw_pcm_test PRIVATE winmm)

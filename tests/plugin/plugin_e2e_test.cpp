@@ -361,3 +361,34 @@ TEST_F(PluginE2e, refusesBadInputCleanly)
     EXPECT_EQ("", again.problem);
     EXPECT_TRUE(shows(again, "WAVE.BMP"));
 }
+
+// A name whose extension is not accepted is refused without being opened. A
+// pipe server sees each opening of its name as a client that connects: the
+// pipe named ".bin" sees none, the same pipe named ".wav" (accepted, opened,
+// then refused for its empty head) sees one.
+TEST(PluginRefusal, refusedExtensionOpensNothing)
+{
+    PlayerKeyBackup pluginKey(PluginKey);
+    pluginKey.clear();
+    PluginHost host;
+    ASSERT_TRUE(host.loaded());
+    BYTE head[2048] = {};
+    for (const char* extension : {".wav", ".bin"}) {
+        SCOPED_TRACE(extension);
+        std::string name = "\\\\.\\pipe\\pixamor-" + std::to_string(GetCurrentProcessId()) + extension;
+        HANDLE pipe = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE, 1,
+                                       0, 0, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
+        OVERLAPPED connect = {};
+        connect.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        ConnectNamedPipe(pipe, &connect);
+        EXPECT_EQ(0, host.isSupported(name.c_str(), (DWORD)(UINT_PTR)head));
+        // An open completes the connection before CreateFile returns.
+        DWORD none;
+        EXPECT_EQ(strcmp(extension, ".wav") == 0, !!GetOverlappedResult(pipe, &connect, &none, FALSE));
+        CancelIo(pipe);
+        GetOverlappedResult(pipe, &connect, &none, TRUE);
+        CloseHandle(connect.hEvent);
+        CloseHandle(pipe);
+    }
+}

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "MediaFiles.h"
+#include "PlayerKeyBackup.h"
+#include "PluginHost.h"
+#include "TestPaths.h"
+
+// A copy of the plug-in with a stand-in player beside it: the player's whole
+// command line for each engine choice, the repeat, rate and time settings, a
+// memory image played from a temporary file, and the two settings that say
+// whether a picture or a preview starts the player at all. Settings are read
+// when the plug-in loads, so each row loads it afresh.
+TEST(PlayerCommand, carriesTheSettingsAndTheFile)
+{
+    PlayerKeyBackup pluginKey("Software\\Malvoren\\Pixamor");
+    std::string folder = makeTempFolder();
+    for (const char* name : {"PIXAMOR.SPI", "WAVE.BMP", "MIDI.BMP"})
+        ASSERT_TRUE(CopyFileA(besideTests(name).c_str(), (folder + name).c_str(), FALSE)) << name;
+    ASSERT_TRUE(CopyFileA(besideTests("fake_player.exe").c_str(), (folder + "PLAYER.EXE").c_str(), FALSE));
+    std::string wave = folder + "tone.wav", midi = folder + "song.mid", recorded = folder + "command.txt";
+    ASSERT_TRUE(writePcmWave(wave, 100));
+    ASSERT_TRUE(writeBytes(midi, "MThd\0\0\0\6\0\0\0\1\0\x60MTrk\0\0\0\4\0\xFF\x2F\0", 26));
+    std::vector<unsigned char> image = readWholeFile(wave);
+    SetEnvironmentVariableA("TMP", nullptr);  // temporary files go beside the plug-in
+    // The plug-in's processes join the test's job, as the test itself does: the
+    // count of those started is exact as soon as a call returns.
+    HANDLE job = CreateJobObjectA(nullptr, nullptr);
+    ASSERT_TRUE(AssignProcessToJobObject(job, GetCurrentProcess()));
+    auto processes = [job]() {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts = {};
+        QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &counts, sizeof counts, nullptr);
+        return counts;
+    };
+
+    const std::string player = folder + "PLAYER.EXE ", tail = " -rate1.000000 -milliseconds5000 \"";
+    const std::string directShow = "-NoTryByMci -TryByDirectShow -NoTryByDirectMusic -NormalClass ";
+    const std::string others[] = {"-NoTryByMci -NoTryByDirectShow -TryByDirectMusic -NormalClass ",
+                                  "-TryByMci -NoTryByDirectShow -NoTryByDirectMusic -NormalClass "};
+    struct Row {
+        std::vector<std::pair<const char*, DWORD>> settings;
+        double rate;              // stored when not 0
+        const std::string* file;  // null: the wave as a memory image
+        bool preview;
+        std::string command;      // up to the quoted file; empty: nothing starts
+    } rows[] = {
+        {{}, 0, &wave, false, player + directShow + " -NoRepeat" + tail},
+        {{{"UseDirectMusicForMidi", 1}, {"Repeat", 1}, {"Milliseconds", 0xFFFFFFFF}}, 2.0, &midi, false,
+         player + others[0] + " -RepeatEach -rate1.000000 -milliseconds0 \""},
+        {{{"UseDirectShow", 0}, {"SetPitch", 1}, {"Milliseconds", 1234}}, 1.25, &midi, false,
+         player + others[1] + " -NoRepeat -rate1.250000 -milliseconds1234 \""},
+        {{}, 0, nullptr, false, player + directShow + "-Delete -NoRepeat" + tail},
+        {{{"PlayWhenPreview", 1}, {"PlayWhenOpen", 0}}, 0, &wave, true, player + directShow + " -NoRepeat" + tail},
+        {{}, 0, &wave, true, ""},
+        {{{"PlayWhenOpen", 0}, {"PlayWhenPreview", 1}}, 0, &wave, false, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command.empty() ? "no player" : row.command);
+        pluginKey.clear();
+        for (const auto& setting : row.settings)
+            pluginKey.setNumber(setting.first, setting.second);
+        if (row.rate)
+            pluginKey.setBinary("Rate", &row.rate, sizeof row.rate);
+        DWORD before = processes().TotalProcesses;
+        {
+            PluginHost host(folder + "PIXAMOR.SPI");
+            ASSERT_TRUE(host.loaded());
+            EXPECT_EQ(0, (row.file ? host.picture(*row.file, row.preview)
+                                   : host.pictureFromMemory(image, row.preview)).result);
+        }
+        EXPECT_EQ(before + !row.command.empty(), processes().TotalProcesses);
+        if (row.command.empty())
+            continue;
+        std::vector<unsigned char> line;  // whole once the stand-in player has ended
+        for (DWORD start = GetTickCount();
+             (line.empty() || processes().ActiveProcesses > 1) && GetTickCount() - start < 30000; Sleep(20))
+            line = readWholeFile(recorded);
+        EXPECT_TRUE(DeleteFileA(recorded.c_str()));
+        WIN32_FIND_DATAA found = {};
+        FindClose(FindFirstFileA((folder + "WAVE*.wav").c_str(), &found));
+        std::string file = row.file ? *row.file : folder + found.cFileName;
+        EXPECT_EQ(row.command + file + "\"", std::string(line.begin(), line.end()));
+        if (!row.file) {
+            EXPECT_EQ(image, readWholeFile(file));
+            EXPECT_TRUE(DeleteFileA(file.c_str())) << file;
+        }
+    }
+    CloseHandle(job);
+    removeTree(folder);
+}
