@@ -3,6 +3,7 @@
 
 #include "Bytes.h"
 #include "CdAudio.h"
+#include "ContentTests.h"
 #include "RecognitionFile.h"
 
 namespace {
@@ -18,9 +19,9 @@ bool isRiffForm(const uint8_t* head, const char* form) { return isFourCc(head, "
 bool isStandardMidi(RecognitionFile& file, const uint8_t* head)
 {
     ULONGLONG size = 0;
-    if (!isFourCc(head, "MThd") || !file.size(&size))
+    uint64_t at = 0;
+    if (!midiTrackOffset(head, &at) || !file.size(&size))
         return false;
-    ULONGLONG at = (ULONGLONG)readBe32(head + 4) + 8;
     uint8_t chunk[8];
     if (!file.readExactAt(at, chunk, 8) || !isFourCc(chunk, "MTrk"))
         return false;
