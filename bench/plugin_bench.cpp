@@ -110,6 +110,12 @@ int main(int argc, char** argv)
     PlayerKeyBackup pluginKey("Software\\Malvoren\\Pixamor");
     pluginKey.clear();
     pluginKey.setNumber("PlayWhenOpen", 0);
+    // Loaded before the files are written, so a failed load leaves none behind.
+    PluginHost host;
+    if (!host.loaded()) {
+        printf("pixamor.spi does not load beside the benchmark\n");
+        return 1;
+    }
     std::string folder = makeTempFolder();
     std::vector<std::string> waves, refused;
     for (unsigned i = 0; i < count; ++i) {
@@ -117,11 +123,6 @@ int main(int argc, char** argv)
         refused.push_back(folder + "data" + std::to_string(i) + ".bin");
         writePcmWave(waves.back(), 20 + i % 50);
         writeBytes(refused.back(), "RIFF", 4);
-    }
-    PluginHost host;
-    if (!host.loaded()) {
-        printf("pixamor.spi does not load beside the benchmark\n");
-        return 1;
     }
     std::vector<double> bare, baseline, refusedTimes, miss, hit, picture, cachedPicture, loader;
     std::string typeBitmap = besideTests("WAVE.BMP");
