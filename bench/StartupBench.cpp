@@ -47,8 +47,11 @@ void endPlayer(PlayerProcess& primary)
     primary.waitForEnd(Generous);
 }
 
+// 0, a failed measurement, for no runs at all.
 double median(std::vector<double> values)
 {
+    if (values.empty())
+        return 0;
     std::sort(values.begin(), values.end());
     size_t n = values.size();
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
