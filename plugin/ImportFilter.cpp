@@ -140,19 +140,16 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, bool fileMode
         PictureHolder frame;
         if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
             StorePicture(frame.get(), fileMode);
-            StorePictureEntry(CacheImagePath, fileMode);
             *picture = frame.release();
             return 0;
         }
     }
     if (!LoadTypePicture(media, picture, wantBits))
         return -1;
-    if (wantBits) {
+    if (wantBits)
         StorePicture(*picture, fileMode);
-        StorePictureEntry(CacheImagePath, fileMode);
-    } else {
-        StorePictureEntry(nullptr, fileMode);
-    }
+    else
+        ClearPicture(fileMode);
     return 0;
 }
 

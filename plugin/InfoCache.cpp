@@ -185,19 +185,19 @@ bool LookupPicture(bool openable, char* path)
 
 void StorePicture(const Picture& picture, bool openable)
 {
-    CacheSection(openable, CacheSection::ReadWrite).text("Image", CacheImagePath);
-    CacheSection(!openable, CacheSection::ReadWrite).remove("Image");
-    writeBmpFile(CacheImagePath, picture);
-}
-
-void StorePictureEntry(const char* path, bool openable)
-{
+    // The other section's entry describes the file about to be replaced.
+    CacheSection(!openable, CacheSection::ReadWrite).clearPicture();
     CacheSection section(openable, CacheSection::ReadWrite);
     FileStamp stamp;
-    if (!path || !stampOfPath(path, &stamp)) {
+    // A file that could not be written still holds another medium's picture:
+    // stamping it would hand that picture out for this medium.
+    if (writeBmpFile(CacheImagePath, picture) && stampOfPath(CacheImagePath, &stamp))
+        section.storePictureEntry(CacheImagePath, stamp);
+    else
         section.clearPicture();
-        return;
-    }
-    section.storePictureEntry(path, stamp);
-    CacheSection(!openable, CacheSection::ReadWrite).clearPicture();
+}
+
+void ClearPicture(bool openable)
+{
+    CacheSection(openable, CacheSection::ReadWrite).clearPicture();
 }

@@ -62,8 +62,8 @@ bool LookupVerdict(const char* name, bool openable, DWORD* verdict);
 void StoreVerdict(const char* name, DWORD verdict, bool openable);
 // The cached picture's path (MAX_PATH bytes) when the file is unchanged.
 bool LookupPicture(bool openable, char* path);
-// Writes CacheImagePath from the picture and claims "Image" for the section.
+// Writes CacheImagePath from the picture and records its path, size and
+// times for the section (clearing the other's); when the file is not
+// written the section's picture values are cleared instead.
 void StorePicture(const Picture& picture, bool openable);
-// Records the picture file's size and times, or with null (or a file that
-// does not open) clears them.
-void StorePictureEntry(const char* path, bool openable);
+void ClearPicture(bool openable);

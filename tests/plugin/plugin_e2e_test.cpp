@@ -264,6 +264,24 @@ TEST_F(PluginE2e, cacheAnswersAnotherProcessUntilTheFileChanges)
     EXPECT_EQ(0u, askInAnotherProcess());
 }
 
+// While another viewer holds the cached picture file open, a new picture
+// cannot replace it: the next question about the new file gets its own
+// picture, never the one the file still holds.
+TEST_F(PluginE2e, cacheNeverHandsOutAPictureItCouldNotWrite)
+{
+    setting("PlayWhenOpen", 0);
+    std::string wave = sample("pcm16.wav", "tone.wav");
+    std::string midi = sample("song.mid", "song.mid");
+    PluginHost host;
+    ASSERT_TRUE(shows(host.picture(wave), "WAVE.BMP"));
+    HANDLE reader = CreateFileA(besideTests("PIXAMOR.CCH").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    EXPECT_TRUE(shows(host.picture(midi), "MIDI.BMP"));
+    EXPECT_TRUE(shows(host.picture(midi), "MIDI.BMP"));
+    CloseHandle(reader);
+}
+
 // The one temporary file matching pattern in folder plays and is deleted by
 // the player afterwards.
 void expectPlayedAndDeleted(const std::string& folder, const char* pattern)
