@@ -23,12 +23,6 @@ struct OleCallScope {
     ~OleCallScope() { ole32::OleUninitialize(); }
 };
 
-bool opensAsFile(const char* path)
-{
-    RecognitionFile file(path);
-    return file.isOpen();
-}
-
 // Up to 2 KB from a file handle's current position, which is left where it
 // was; zero-padded.
 bool readThroughHandle(HANDLE handle, BYTE* image)
@@ -120,12 +114,17 @@ bool checkPicture(const Picture& picture)
     return true;
 }
 
-int buildPicture(MediaContext& context, const char* buf, LONG len, bool fileMode, Picture* picture, bool wantBits)
+// stamp is the file's in file mode, null for a memory image.
+int buildPicture(MediaContext& context, const char* buf, LONG len, const FileStamp* stamp, Picture* picture,
+                 bool wantBits)
 {
+    const bool fileMode = stamp != nullptr;
     const char* name = fileMode ? buf : nullptr;
+    // One key serves the lookup and the store of the verdict.
+    CacheSection section(fileMode);
     DWORD verdict = 0;
     char cached[MAX_PATH];
-    if (fileMode && LookupVerdict(name, true, &verdict) && verdict && LookupPicture(true, cached) &&
+    if (fileMode && section.lookupVerdict(name, stamp, &verdict) && verdict && section.lookupPicture(cached) &&
         LoadBitmapFile(cached, picture, wantBits))
         return 0;
     context.setProbeRequests(1);
@@ -135,7 +134,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, bool fileMode
     if (!classified)
         return -1;
     // An image has no name to key a verdict with; its picture is still cached.
-    StoreVerdict(name, 1, fileMode);
+    section.storeVerdict(name, 1, stamp);
     if (fileMode && context.hasVideo() && pluginSettings.showImage) {
         PictureHolder frame;
         if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
@@ -169,7 +168,7 @@ int IsSupportedFile(const char* filename, DWORD dw)
     RecognitionFile file(filename);
     FileStamp stamp;
     bool openable = stampOf(file, &stamp);
-    CacheSection section(openable, CacheSection::ReadWrite);
+    CacheSection section(openable);
     DWORD verdict = 0;
     if (openable) {
         if (section.lookupVerdict(filename, &stamp, &verdict))
@@ -198,12 +197,14 @@ int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* b
     MediaContext* context = pluginContext();
     bool fileMode = (flag & 1) == 0;
     // Device names ("NUL", "COM1.wav") open devices that a probe would read
-    // forever: file mode takes files on a disk only.
-    if (!buf || !context || (fileMode && (strlen(buf) >= MAX_PATH || !opensAsFile(buf))))
+    // forever: file mode takes files on a disk only. The open that tells
+    // also gives the cache its stamp.
+    FileStamp stamp;
+    if (!buf || !context || (fileMode && (strlen(buf) >= MAX_PATH || !stampOfPath(buf, &stamp))))
         return -1;
     OleCallScope ole;
     PictureHolder picture;
-    int result = buildPicture(*context, buf, len, fileMode, &picture.get(), bits != nullptr);
+    int result = buildPicture(*context, buf, len, fileMode ? &stamp : nullptr, &picture.get(), bits != nullptr);
     if (result != 0 || !checkPicture(picture.get()))
         return -1;
     picture.handOver(info, bits);
