@@ -106,9 +106,7 @@ bool captureFrame(MediaContext& context, const char* path, Picture* picture)
 bool checkPicture(const Picture& picture)
 {
     DibLayout layout;
-    SIZE_T infoSize = picture.info ? GlobalSize(picture.info) : 0;
-    if (!readDibLayout((const BYTE*)picture.info, infoSize, &layout) || infoSize < layout.infoBytes() ||
-        (picture.bits && GlobalSize(picture.bits) < layout.pixelBytes))
+    if (!readPictureLayout(picture, &layout))
         return false;
     ((BITMAPINFOHEADER*)picture.info)->biSizeImage = layout.pixelBytes;
     return true;

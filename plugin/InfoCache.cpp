@@ -18,9 +18,7 @@ const char* sectionName(bool openable) { return openable ? "Openable" : "Unopena
 bool writeBmpFile(const char* path, const Picture& picture)
 {
     DibLayout layout;
-    if (!picture.info || !picture.bits || GlobalSize(picture.info) < DibHeaderSize ||
-        !readDibLayout((const BYTE*)picture.info, GlobalSize(picture.info), &layout) ||
-        GlobalSize(picture.info) < layout.infoBytes() || GlobalSize(picture.bits) < layout.pixelBytes)
+    if (!picture.bits || !readPictureLayout(picture, &layout))
         return false;
     BYTE fileHeader[BmpFileHeaderSize];
     if (!writeBmpFileHeader(fileHeader, layout.infoBytes(), layout.pixelBytes))
