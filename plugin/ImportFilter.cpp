@@ -56,9 +56,12 @@ bool isRejectedImage(const BYTE* head, DWORD size)
 }
 
 // The known chain reads the file that the caller holds open; it is closed
-// before anything that an engine opens.
+// before anything that an engine opens. The context's lock is held from the
+// probe settings to the last test, as a picture built on another thread sets
+// them too.
 DWORD verdictOfFile(MediaContext& context, RecognitionFile& file, const char* name)
 {
+    LockScope hold(context.lock());
     BYTE head[10] = {};
     if (isRejectedImage(head, file.readSomeAt(0, head, sizeof head)))
         return 0;
@@ -78,6 +81,7 @@ DWORD verdictOfFile(MediaContext& context, RecognitionFile& file, const char* na
 
 DWORD verdictOfImage(MediaContext& context, const char* name, const BYTE* image)
 {
+    LockScope hold(context.lock());
     if (isRejectedImage(image, HeaderImageSize))
         return 0;
     context.setProbeRequests(0);
@@ -112,6 +116,19 @@ bool checkPicture(const Picture& picture)
     return true;
 }
 
+// Names the medium and tells whether it has video. The context's lock is
+// held from the probe requests to the stream flags: a support question on
+// another thread would otherwise change them in between.
+bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, MediaClass* media, bool* hasVideo)
+{
+    LockScope hold(context.lock());
+    context.setProbeRequests(1);
+    bool classified = fileMode ? ClassifyFile(context, buf, media)
+                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);
+    *hasVideo = classified && context.hasVideo();
+    return classified;
+}
+
 // stamp is the file's in file mode, null for a memory image.
 int buildPicture(MediaContext& context, const char* buf, LONG len, const FileStamp* stamp, Picture* picture,
                  bool wantBits)
@@ -125,15 +142,13 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
     if (fileMode && section.lookupVerdict(name, stamp, &verdict) && verdict && section.lookupPicture(cached) &&
         LoadBitmapFile(cached, picture, wantBits))
         return 0;
-    context.setProbeRequests(1);
     MediaClass media;
-    bool classified = fileMode ? ClassifyFile(context, buf, &media)
-                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, &media);
-    if (!classified)
+    bool hasVideo;
+    if (!classify(context, buf, len, fileMode, &media, &hasVideo))
         return -1;
     // An image has no name to key a verdict with; its picture is still cached.
     section.storeVerdict(name, 1, stamp);
-    if (fileMode && context.hasVideo() && pluginSettings.showImage) {
+    if (fileMode && hasVideo && pluginSettings.showImage) {
         PictureHolder frame;
         if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
             StorePicture(frame.get(), fileMode);
