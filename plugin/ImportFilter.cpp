@@ -23,12 +23,6 @@ struct OleCallScope {
     ~OleCallScope() { ole32::OleUninitialize(); }
 };
 
-bool opensAsFile(const char* path)
-{
-    RecognitionFile file(path);
-    return file.isOpen();
-}
-
 // Up to 2 KB from a file handle's current position, which is left where it
 // was; zero-padded.
 bool readThroughHandle(HANDLE handle, BYTE* image)
@@ -62,9 +56,12 @@ bool isRejectedImage(const BYTE* head, DWORD size)
 }
 
 // The known chain reads the file that the caller holds open; it is closed
-// before anything that an engine opens.
+// before anything that an engine opens. The context's lock is held from the
+// probe settings to the last test, as a picture built on another thread sets
+// them too.
 DWORD verdictOfFile(MediaContext& context, RecognitionFile& file, const char* name)
 {
+    LockScope hold(context.lock());
     BYTE head[10] = {};
     if (isRejectedImage(head, file.readSomeAt(0, head, sizeof head)))
         return 0;
@@ -84,6 +81,7 @@ DWORD verdictOfFile(MediaContext& context, RecognitionFile& file, const char* na
 
 DWORD verdictOfImage(MediaContext& context, const char* name, const BYTE* image)
 {
+    LockScope hold(context.lock());
     if (isRejectedImage(image, HeaderImageSize))
         return 0;
     context.setProbeRequests(0);
@@ -112,47 +110,58 @@ bool captureFrame(MediaContext& context, const char* path, Picture* picture)
 bool checkPicture(const Picture& picture)
 {
     DibLayout layout;
-    SIZE_T infoSize = picture.info ? GlobalSize(picture.info) : 0;
-    if (!readDibLayout((const BYTE*)picture.info, infoSize, &layout) || infoSize < layout.infoBytes() ||
-        (picture.bits && GlobalSize(picture.bits) < layout.pixelBytes))
+    if (!readPictureLayout(picture, &layout))
         return false;
     ((BITMAPINFOHEADER*)picture.info)->biSizeImage = layout.pixelBytes;
     return true;
 }
 
-int buildPicture(MediaContext& context, const char* buf, LONG len, bool fileMode, Picture* picture, bool wantBits)
+// Names the medium and tells whether it has video. The context's lock is
+// held from the probe requests to the stream flags: a support question on
+// another thread would otherwise change them in between.
+bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, MediaClass* media, bool* hasVideo)
 {
+    LockScope hold(context.lock());
+    context.setProbeRequests(1);
+    bool classified = fileMode ? ClassifyFile(context, buf, media)
+                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);
+    *hasVideo = classified && context.hasVideo();
+    return classified;
+}
+
+// stamp is the file's in file mode, null for a memory image.
+int buildPicture(MediaContext& context, const char* buf, LONG len, const FileStamp* stamp, Picture* picture,
+                 bool wantBits)
+{
+    const bool fileMode = stamp != nullptr;
     const char* name = fileMode ? buf : nullptr;
+    // One key serves the lookup and the store of the verdict.
+    CacheSection section(fileMode);
     DWORD verdict = 0;
     char cached[MAX_PATH];
-    if (fileMode && LookupVerdict(name, true, &verdict) && verdict && LookupPicture(true, cached) &&
+    if (fileMode && section.lookupVerdict(name, stamp, &verdict) && verdict && section.lookupPicture(cached) &&
         LoadBitmapFile(cached, picture, wantBits))
         return 0;
-    context.setProbeRequests(1);
     MediaClass media;
-    bool classified = fileMode ? ClassifyFile(context, buf, &media)
-                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, &media);
-    if (!classified)
+    bool hasVideo;
+    if (!classify(context, buf, len, fileMode, &media, &hasVideo))
         return -1;
     // An image has no name to key a verdict with; its picture is still cached.
-    StoreVerdict(name, 1, fileMode);
-    if (fileMode && context.hasVideo() && pluginSettings.showImage) {
+    section.storeVerdict(name, 1, stamp);
+    if (fileMode && hasVideo && pluginSettings.showImage) {
         PictureHolder frame;
         if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
             StorePicture(frame.get(), fileMode);
-            StorePictureEntry(CacheImagePath, fileMode);
             *picture = frame.release();
             return 0;
         }
     }
     if (!LoadTypePicture(media, picture, wantBits))
         return -1;
-    if (wantBits) {
+    if (wantBits)
         StorePicture(*picture, fileMode);
-        StorePictureEntry(CacheImagePath, fileMode);
-    } else {
-        StorePictureEntry(nullptr, fileMode);
-    }
+    else
+        ClearPicture(fileMode);
     return 0;
 }
 
@@ -172,7 +181,7 @@ int IsSupportedFile(const char* filename, DWORD dw)
     RecognitionFile file(filename);
     FileStamp stamp;
     bool openable = stampOf(file, &stamp);
-    CacheSection section(openable, CacheSection::ReadWrite);
+    CacheSection section(openable);
     DWORD verdict = 0;
     if (openable) {
         if (section.lookupVerdict(filename, &stamp, &verdict))
@@ -201,12 +210,14 @@ int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* b
     MediaContext* context = pluginContext();
     bool fileMode = (flag & 1) == 0;
     // Device names ("NUL", "COM1.wav") open devices that a probe would read
-    // forever: file mode takes files on a disk only.
-    if (!buf || !context || (fileMode && (strlen(buf) >= MAX_PATH || !opensAsFile(buf))))
+    // forever: file mode takes files on a disk only. The open that tells
+    // also gives the cache its stamp.
+    FileStamp stamp;
+    if (!buf || !context || (fileMode && (strlen(buf) >= MAX_PATH || !stampOfPath(buf, &stamp))))
         return -1;
     OleCallScope ole;
     PictureHolder picture;
-    int result = buildPicture(*context, buf, len, fileMode, &picture.get(), bits != nullptr);
+    int result = buildPicture(*context, buf, len, fileMode ? &stamp : nullptr, &picture.get(), bits != nullptr);
     if (result != 0 || !checkPicture(picture.get()))
         return -1;
     picture.handOver(info, bits);

@@ -13,20 +13,12 @@ const char* const pictureValues[] = {"Image", "ImageSize", "ImageCreated", "Imag
 
 const char* sectionName(bool openable) { return openable ? "Openable" : "Unopenable"; }
 
-bool stampOfPath(const char* path, FileStamp* stamp)
-{
-    RecognitionFile file(path);
-    return stampOf(file, stamp);
-}
-
 // The picture as a BMP file; a picture whose header does not describe its
 // own blocks is not written.
 bool writeBmpFile(const char* path, const Picture& picture)
 {
     DibLayout layout;
-    if (!picture.info || !picture.bits || GlobalSize(picture.info) < DibHeaderSize ||
-        !readDibLayout((const BYTE*)picture.info, GlobalSize(picture.info), &layout) ||
-        GlobalSize(picture.info) < layout.infoBytes() || GlobalSize(picture.bits) < layout.pixelBytes)
+    if (!picture.bits || !readPictureLayout(picture, &layout))
         return false;
     BYTE fileHeader[BmpFileHeaderSize];
     if (!writeBmpFileHeader(fileHeader, layout.infoBytes(), layout.pixelBytes))
@@ -58,12 +50,14 @@ bool stampOf(const RecognitionFile& file, FileStamp* stamp)
     return true;
 }
 
-CacheSection::CacheSection(bool openable, Access access)
+bool stampOfPath(const char* path, FileStamp* stamp)
 {
-    if (access == ReadOnly) {
-        key_ = cacheStore.value(nullptr, 0, sectionName(openable)).openKey();
-        return;
-    }
+    RecognitionFile file(path);
+    return stampOf(file, stamp);
+}
+
+CacheSection::CacheSection(bool openable)
+{
     HeapText path = cacheStore.fullKeyPath(sectionName(openable));
     if (path)
         RegCreateKeyExA(cacheStore.root(), path.get(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
@@ -168,36 +162,21 @@ void CacheSection::clearPicture() const
         remove(name);
 }
 
-bool LookupVerdict(const char* name, bool openable, DWORD* verdict)
-{
-    return CacheSection(openable, CacheSection::ReadOnly).lookupVerdict(name, nullptr, verdict);
-}
-
-void StoreVerdict(const char* name, DWORD verdict, bool openable)
-{
-    CacheSection(openable, CacheSection::ReadWrite).storeVerdict(name, verdict, nullptr);
-}
-
-bool LookupPicture(bool openable, char* path)
-{
-    return CacheSection(openable, CacheSection::ReadOnly).lookupPicture(path);
-}
-
 void StorePicture(const Picture& picture, bool openable)
 {
-    CacheSection(openable, CacheSection::ReadWrite).text("Image", CacheImagePath);
-    CacheSection(!openable, CacheSection::ReadWrite).remove("Image");
-    writeBmpFile(CacheImagePath, picture);
+    // The other section's entry describes the file about to be replaced.
+    CacheSection(!openable).clearPicture();
+    CacheSection section(openable);
+    FileStamp stamp;
+    // A file that could not be written still holds another medium's picture:
+    // stamping it would hand that picture out for this medium.
+    if (writeBmpFile(CacheImagePath, picture) && stampOfPath(CacheImagePath, &stamp))
+        section.storePictureEntry(CacheImagePath, stamp);
+    else
+        section.clearPicture();
 }
 
-void StorePictureEntry(const char* path, bool openable)
+void ClearPicture(bool openable)
 {
-    CacheSection section(openable, CacheSection::ReadWrite);
-    FileStamp stamp;
-    if (!path || !stampOfPath(path, &stamp)) {
-        section.clearPicture();
-        return;
-    }
-    section.storePictureEntry(path, stamp);
-    CacheSection(!openable, CacheSection::ReadWrite).clearPicture();
+    CacheSection(openable).clearPicture();
 }

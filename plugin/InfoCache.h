@@ -20,14 +20,16 @@ struct FileStamp {
 };
 // False when the file is not open.
 bool stampOf(const RecognitionFile& file, FileStamp* stamp);
+// False when the path does not open as a file on a disk.
+bool stampOfPath(const char* path, FileStamp* stamp);
 
 // One section's key, opened once for all the values that one question reads
-// and writes; IsSupported keeps it from its lookup to the store after a miss.
+// and writes; IsSupported and picture building keep it from the lookup to the
+// store after a miss.
 class CacheSection {
 public:
-    enum Access { ReadOnly, ReadWrite };
-    // ReadWrite creates the key when it is missing.
-    CacheSection(bool openable, Access access);
+    // Creates the key when it is missing.
+    explicit CacheSection(bool openable);
     ~CacheSection();
     CacheSection(const CacheSection&) = delete;
     CacheSection& operator=(const CacheSection&) = delete;
@@ -38,6 +40,7 @@ public:
     bool lookupVerdict(const char* name, const FileStamp* stamp, DWORD* verdict) const;
     // Also clears the section's picture values: they described another file.
     void storeVerdict(const char* name, DWORD verdict, const FileStamp* stamp) const;
+    // The cached picture's path (MAX_PATH bytes) when that file is unchanged.
     bool lookupPicture(char* path) const;
     void storePictureEntry(const char* path, const FileStamp& stamp) const;
     void clearPicture() const;
@@ -57,13 +60,8 @@ private:
     HKEY key_ = nullptr;
 };
 
-// The section's lookupVerdict, with the file opened for its stamp.
-bool LookupVerdict(const char* name, bool openable, DWORD* verdict);
-void StoreVerdict(const char* name, DWORD verdict, bool openable);
-// The cached picture's path (MAX_PATH bytes) when the file is unchanged.
-bool LookupPicture(bool openable, char* path);
-// Writes CacheImagePath from the picture and claims "Image" for the section.
+// Writes CacheImagePath from the picture and records its path, size and
+// times for the section (clearing the other's); when the file is not
+// written the section's picture values are cleared instead.
 void StorePicture(const Picture& picture, bool openable);
-// Records the picture file's size and times, or with null (or a file that
-// does not open) clears them.
-void StorePictureEntry(const char* path, bool openable);
+void ClearPicture(bool openable);

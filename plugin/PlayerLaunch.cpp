@@ -47,11 +47,23 @@ bool startPlayer(char* command, HANDLE* process)
     return true;
 }
 
-void play(const char* engineWords, bool deleteAfter, const char* file)
+bool startPlaying(const char* engineWords, bool deleteAfter, const char* file)
 {
     char command[CommandSize];
-    if (BuildPlayCommand(command, sizeof command, engineWords, deleteAfter, file))
-        startPlayer(command, nullptr);
+    return BuildPlayCommand(command, sizeof command, engineWords, deleteAfter, file) && startPlayer(command, nullptr);
+}
+
+void play(const char* engineWords, const char* file)
+{
+    startPlaying(engineWords, false, file);
+}
+
+// The player deletes a temporary file once it has played it; one that no
+// player took is deleted here, or every such picture would leave one behind.
+void playTemporary(const char* engineWords, const char* temporary)
+{
+    if (!startPlaying(engineWords, true, temporary))
+        DeleteFileA(temporary);
 }
 
 void launchFile(MediaContext& context, const char* name)
@@ -59,13 +71,13 @@ void launchFile(MediaContext& context, const char* name)
     if (IsPlayingNow(name))
         return;
     if (context.isWave(name) || context.isAvi(name) || context.isCdxa(name))
-        return play(knownMediaWords(), false, name);
+        return play(knownMediaWords(), name);
     if (context.isMidi(name))
-        return play(midiWords(), false, name);
+        return play(midiWords(), name);
     if (context.isCdda(name))
-        return play(MciWords, false, name);
+        return play(MciWords, name);
     if (pluginSettings.tryUnknownFile)
-        return play(otherMediaWords(), false, name);
+        return play(otherMediaWords(), name);
     const char* extension = extensionOf(name);
     char temporary[MAX_PATH];
     if (!IsPcmExtension(extension) || !MakeTempName("RawPCM", extension - 1, temporary))
@@ -74,7 +86,7 @@ void launchFile(MediaContext& context, const char* name)
         DeleteFileA(temporary);
         return;
     }
-    play(knownMediaWords(), true, temporary);
+    playTemporary(knownMediaWords(), temporary);
 }
 
 // The file of a memory image: its prefix, extension and engine words.
@@ -117,7 +129,7 @@ void launchImage(MediaContext& context, const BYTE* bytes, DWORD size)
         DeleteFileA(temporary);
         return;
     }
-    play(kind.words, true, temporary);
+    playTemporary(kind.words, temporary);
 }
 
 } // namespace

@@ -57,8 +57,6 @@ bool attachPlugin(HMODULE module)
 void detachPlugin()
 {
     LockScope hold(PictureLock);
-    if (context)
-        context->setMciDeviceNames(nullptr, 0);
     delete context;
     context = nullptr;
 }

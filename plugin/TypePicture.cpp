@@ -53,6 +53,13 @@ bool loadBuiltIn(Picture* picture, bool wantBits)
 
 } // namespace
 
+bool readPictureLayout(const Picture& picture, DibLayout* layout)
+{
+    SIZE_T infoSize = picture.info ? GlobalSize(picture.info) : 0;
+    return readDibLayout((const BYTE*)picture.info, infoSize, layout) && infoSize >= layout->infoBytes() &&
+           (!picture.bits || GlobalSize(picture.bits) >= layout->pixelBytes);
+}
+
 void PictureHolder::clear()
 {
     if (picture_.info)

@@ -11,6 +11,12 @@ struct Picture {
     HGLOBAL bits = nullptr;  // stays null when the rows were not asked for
 };
 
+struct DibLayout;
+
+// The layout that the picture's header gives, when its header block holds
+// the header and colour table and its pixel block (if any) the rows.
+bool readPictureLayout(const Picture& picture, DibLayout* layout);
+
 // Frees both blocks of a picture that nobody took.
 class PictureHolder {
 public:

@@ -91,3 +91,35 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
     CloseHandle(job);
     removeTree(folder);
 }
+
+// A copy of the plug-in with no player beside it: the memory image and the
+// converted raw PCM file it wrote for the player are deleted again, since no
+// player is there to delete them.
+TEST(PlayerCommand, noPlayerLeavesNoTemporaryFile)
+{
+    PlayerKeyBackup pluginKey("Software\\Malvoren\\Pixamor");
+    pluginKey.clear();
+    pluginKey.setNumber("TryUnknownFile", 0);
+    pluginKey.setBinary("DAT", "", 0, "extension");
+    std::string folder = makeTempFolder();
+    for (const char* name : {"PIXAMOR.SPI", "WAVE.BMP", "RAWPCM.BMP"})
+        ASSERT_TRUE(CopyFileA(besideTests(name).c_str(), (folder + name).c_str(), FALSE)) << name;
+    std::string wave = folder + "tone.wav", raw = folder + "tone.dat";
+    ASSERT_TRUE(writePcmWave(wave, 100));
+    ASSERT_TRUE(writeBytes(raw, "\x80\x81\x82\x7f\x7e", 5));
+    SetEnvironmentVariableA("TMP", nullptr);  // temporary files go beside the plug-in
+    {
+        PluginHost host(folder + "PIXAMOR.SPI");
+        ASSERT_TRUE(host.loaded());
+        EXPECT_EQ(0, host.pictureFromMemory(readWholeFile(wave)).result);
+        EXPECT_EQ(0, host.picture(raw).result);
+    }
+    for (const char* pattern : {"WAVE*.wav", "RawPCM*.dat"}) {
+        WIN32_FIND_DATAA found = {};
+        HANDLE search = FindFirstFileA((folder + pattern).c_str(), &found);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, search) << found.cFileName;
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+    }
+    removeTree(folder);
+}

@@ -86,6 +86,22 @@ UINT_PTR nextHandle()
     return (UINT_PTR)probe;
 }
 
+// Support questions asked over and over on a thread of their own, two names
+// in turn so that none is answered from the cache, until told to stop.
+struct SupportQuestions {
+    const PluginHost* host;
+    std::string names[2];
+    volatile LONG stop;
+};
+
+DWORD WINAPI askSupportQuestions(LPVOID parameter)
+{
+    SupportQuestions* questions = static_cast<SupportQuestions*>(parameter);
+    for (unsigned i = 0; !questions->stop; ++i)
+        questions->host->isSupportedWithHead(questions->names[i % 2]);
+    return 0;
+}
+
 } // namespace
 
 // A viewer's questions about real media, images with a media extension, a
@@ -262,6 +278,45 @@ TEST_F(PluginE2e, cacheAnswersAnotherProcessUntilTheFileChanges)
     SetFileTime(file, nullptr, nullptr, &later);
     CloseHandle(file);
     EXPECT_EQ(0u, askInAnotherProcess());
+}
+
+// While another viewer holds the cached picture file open, a new picture
+// cannot replace it: the next question about the new file gets its own
+// picture, never the one the file still holds.
+TEST_F(PluginE2e, cacheNeverHandsOutAPictureItCouldNotWrite)
+{
+    setting("PlayWhenOpen", 0);
+    std::string wave = sample("pcm16.wav", "tone.wav");
+    std::string midi = sample("song.mid", "song.mid");
+    PluginHost host;
+    ASSERT_TRUE(shows(host.picture(wave), "WAVE.BMP"));
+    HANDLE reader = CreateFileA(besideTests("PIXAMOR.CCH").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    EXPECT_TRUE(shows(host.picture(midi), "MIDI.BMP"));
+    EXPECT_TRUE(shows(host.picture(midi), "MIDI.BMP"));
+    CloseHandle(reader);
+}
+
+// A viewer that asks whether files are supported on one thread while it
+// builds the picture of a video on another: the questions must not change
+// how the picture's recognition examines the video's streams.
+TEST_F(PluginE2e, supportQuestionsOnAnotherThreadLeaveAPictureAlone)
+{
+    setting("PlayWhenOpen", 0);
+    std::string video = sample("clip.avi", "clip.avi");
+    PluginHost host;
+    ASSERT_TRUE(host.loaded());
+    SupportQuestions questions = {&host, {sample("pcm16.wav", "one.wav"), sample("pcm16.wav", "two.wav")}, 0};
+    HANDLE thread = CreateThread(nullptr, 0, askSupportQuestions, &questions, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    int wrong = 0;
+    for (int i = 0; i < 8; ++i)
+        wrong += !shows(host.picture(video), "AVI.BMP");
+    InterlockedExchange(&questions.stop, 1);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_EQ(0, wrong);
 }
 
 // The one temporary file matching pattern in folder plays and is deleted by
