@@ -139,7 +139,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
     CacheSection section(fileMode);
     DWORD verdict = 0;
     char cached[MAX_PATH];
-    if (fileMode && section.lookupVerdict(name, stamp, &verdict) && verdict && section.lookupPicture(cached) &&
+    if (fileMode && section.LookupVerdict(name, stamp, &verdict) && verdict && section.LookupPicture(cached) &&
         LoadBitmapFile(cached, picture, wantBits))
         return 0;
     MediaClass media;
@@ -147,7 +147,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
     if (!classify(context, buf, len, fileMode, &media, &hasVideo))
         return -1;
     // An image has no name to key a verdict with; its picture is still cached.
-    section.storeVerdict(name, 1, stamp);
+    section.StoreVerdict(name, 1, stamp);
     if (fileMode && hasVideo && pluginSettings.showImage) {
         PictureHolder frame;
         if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
@@ -184,7 +184,7 @@ int IsSupportedFile(const char* filename, DWORD dw)
     CacheSection section(openable);
     DWORD verdict = 0;
     if (openable) {
-        if (section.lookupVerdict(filename, &stamp, &verdict))
+        if (section.LookupVerdict(filename, &stamp, &verdict))
             return verdict;
         verdict = verdictOfFile(*context, file, filename);
     } else {
@@ -195,7 +195,7 @@ int IsSupportedFile(const char* filename, DWORD dw)
             return 0;
         verdict = verdictOfImage(*context, filename, image);
     }
-    section.storeVerdict(filename, verdict, openable ? &stamp : nullptr);
+    section.StoreVerdict(filename, verdict, openable ? &stamp : nullptr);
     return verdict;
 }
 

@@ -70,7 +70,7 @@ CacheSection::~CacheSection()
         RegCloseKey(key_);
 }
 
-bool CacheSection::lookupVerdict(const char* name, const FileStamp* stamp, DWORD* verdict) const
+bool CacheSection::LookupVerdict(const char* name, const FileStamp* stamp, DWORD* verdict) const
 {
     char stored[MAX_PATH];
     FileStamp opened;
@@ -85,7 +85,7 @@ bool CacheSection::lookupVerdict(const char* name, const FileStamp* stamp, DWORD
     return true;
 }
 
-void CacheSection::storeVerdict(const char* name, DWORD verdict, const FileStamp* seen) const
+void CacheSection::StoreVerdict(const char* name, DWORD verdict, const FileStamp* seen) const
 {
     if (!name)
         return;
@@ -103,14 +103,14 @@ void CacheSection::storeVerdict(const char* name, DWORD verdict, const FileStamp
     time("LastWritten", stamp.lastWritten);
 }
 
-bool CacheSection::lookupPicture(char* path) const
+bool CacheSection::LookupPicture(char* path) const
 {
     FileStamp now;
     return key_ && readText("Image", path) && stampOfPath(path, &now) &&
            matches(now, "ImageSize", "ImageCreated", "ImageLastWritten");
 }
 
-void CacheSection::storePictureEntry(const char* path, const FileStamp& stamp) const
+void CacheSection::StorePictureEntry(const char* path, const FileStamp& stamp) const
 {
     number("ImageSize", stamp.size);
     time("ImageCreated", stamp.created);
@@ -171,7 +171,7 @@ void StorePicture(const Picture& picture, bool openable)
     // A file that could not be written still holds another medium's picture:
     // stamping it would hand that picture out for this medium.
     if (writeBmpFile(CacheImagePath, picture) && stampOfPath(CacheImagePath, &stamp))
-        section.storePictureEntry(CacheImagePath, stamp);
+        section.StorePictureEntry(CacheImagePath, stamp);
     else
         section.clearPicture();
 }

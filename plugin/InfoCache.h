@@ -37,12 +37,12 @@ public:
     // Found when the section names this file (exact case) and the file still
     // has the stored size and times; the verdict is then filled. stamp, when
     // given, is the file's as the caller read it; else the file is opened.
-    bool lookupVerdict(const char* name, const FileStamp* stamp, DWORD* verdict) const;
+    bool LookupVerdict(const char* name, const FileStamp* stamp, DWORD* verdict) const;
     // Also clears the section's picture values: they described another file.
-    void storeVerdict(const char* name, DWORD verdict, const FileStamp* stamp) const;
+    void StoreVerdict(const char* name, DWORD verdict, const FileStamp* stamp) const;
     // The cached picture's path (MAX_PATH bytes) when that file is unchanged.
-    bool lookupPicture(char* path) const;
-    void storePictureEntry(const char* path, const FileStamp& stamp) const;
+    bool LookupPicture(char* path) const;
+    void StorePictureEntry(const char* path, const FileStamp& stamp) const;
     void clearPicture() const;
     void text(const char* name, const char* value) const { set(name, REG_SZ, value, (DWORD)strlen(value) + 1); }
     void remove(const char* name) const;
