@@ -83,20 +83,12 @@ void bareBitmapLoad(const char* path)
     CloseHandle(file);
 }
 
-// Wine answers 0 for both counts; it hands out the lowest free handle slot,
-// so the value of the next new handle shows handles left open.
+// Wine answers 0 for both counts; nextHandle shows handles left open there.
 DWORD handles()
 {
     DWORD count = 0;
     GetProcessHandleCount(GetCurrentProcess(), &count);
     return count;
-}
-
-UINT_PTR nextHandle()
-{
-    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    CloseHandle(probe);
-    return (UINT_PTR)probe;
 }
 
 DWORD gdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }

@@ -77,15 +77,6 @@ int countPlayers()
     return count;
 }
 
-// The value the next new handle gets: Wine hands out the lowest free slot,
-// so a handle left open moves it (GetProcessHandleCount answers 0 there).
-UINT_PTR nextHandle()
-{
-    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-    CloseHandle(probe);
-    return (UINT_PTR)probe;
-}
-
 // Support questions asked over and over on a thread of their own, two names
 // in turn so that none is answered from the cache, until told to stop.
 struct SupportQuestions {

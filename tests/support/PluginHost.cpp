@@ -135,3 +135,10 @@ bool saveAsBmp(const PluginHost::Received& picture, const std::string& path)
 {
     return !picture.bmp.empty() && writeBytes(path, picture.bmp);
 }
+
+UINT_PTR nextHandle()
+{
+    HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    CloseHandle(probe);
+    return (UINT_PTR)probe;
+}

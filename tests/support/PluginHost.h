@@ -55,3 +55,7 @@ private:
 
 // Writes a received picture as a BMP file (for looking at it).
 bool saveAsBmp(const PluginHost::Received& picture, const std::string& path);
+
+// The value the next new handle gets: Wine hands out the lowest free slot,
+// so a handle left open moves it (GetProcessHandleCount answers 0 there).
+UINT_PTR nextHandle();
