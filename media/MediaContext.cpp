@@ -40,4 +40,6 @@ void MediaContext::setMciDeviceNames(char** names, UINT count)
     delete[] mciDeviceNames_;
     mciDeviceNames_ = names;
     mciDeviceNameCount_ = names ? count : 0;
+    // The device keeps a pointer to the list: never to the one just freed.
+    mciDevice_.setExcludedDevices(mciDeviceNames_, mciDeviceNameCount_);
 }
