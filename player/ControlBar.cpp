@@ -205,7 +205,11 @@ void setSeekRange(LONG seconds)
     HWND seek = seekBar();
     if (!seek)
         return;
-    SendMessageA(seek, WM_SETREDRAW, FALSE, 0);
+    // WM_SETREDRAW turning drawing back on sets WS_VISIBLE too, so a seek
+    // bar hidden for want of room is changed without it.
+    BOOL shown = (GetWindowLongA(seek, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown)
+        SendMessageA(seek, WM_SETREDRAW, FALSE, 0);
     if (seconds < 0) {
         EnableWindow(seek, FALSE);
     } else {
@@ -214,8 +218,10 @@ void setSeekRange(LONG seconds)
         SendMessageA(seek, TBM_SETRANGEMIN, FALSE, 0);
         scaleSeekBar(seek, seconds);
     }
-    SendMessageA(seek, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(seek, nullptr, TRUE);
+    if (shown) {
+        SendMessageA(seek, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(seek, nullptr, TRUE);
+    }
 }
 
 LONG seekSecondsPerStep()

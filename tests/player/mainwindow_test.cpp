@@ -558,6 +558,27 @@ TEST_F(MainWindowTest, SeekBarStepsFollowTheTickSetting)
     EXPECT_FALSE(IsWindowEnabled(seek));
 }
 
+// A control bar too narrow for the seek bar hides it; a new range, as every
+// move and resize of the main window sets, must not bring it back.
+TEST_F(MainWindowTest, SeekBarHiddenForWantOfRoomStaysHidden)
+{
+    HWND bar = controlBarDialog();
+    HWND seek = GetDlgItem(bar, IDC_SEEK_BAR);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(IsWindowVisible(seek));
+    RECT client;
+    GetClientRect(bar, &client);
+    SetWindowPos(bar, nullptr, 0, 0, 40, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_FALSE(IsWindowVisible(seek));
+    for (LONG seconds : {100L, -1L}) {
+        SCOPED_TRACE(seconds);
+        setSeekRange(seconds);
+        EXPECT_FALSE(IsWindowVisible(seek));
+    }
+    SetWindowPos(bar, nullptr, 0, 0, client.right, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(IsWindowVisible(seek));
+}
+
 // The speakers' line is there under Wine, the synthesizer and CD lines are
 // not. Wine keeps the volume per process and never sends
 // MM_MIXM_CONTROL_CHANGE: another handle of this process changes the volume
