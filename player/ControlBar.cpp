@@ -213,10 +213,14 @@ void setSeekRange(LONG seconds)
     if (seconds < 0) {
         EnableWindow(seek, FALSE);
     } else {
+        // A paused device gives no new position, so the thumb keeps its time
+        // across a change of the steps.
+        LONG at = static_cast<LONG>(SendMessageA(seek, TBM_GETPOS, 0, 0)) * bar.secondsPerStep;
         EnableWindow(seek, TRUE);
         SendMessageA(seek, TBM_SETTICFREQ, 1, 0);
         SendMessageA(seek, TBM_SETRANGEMIN, FALSE, 0);
         scaleSeekBar(seek, seconds);
+        SendMessageA(seek, TBM_SETPOS, FALSE, at / bar.secondsPerStep);
     }
     if (shown) {
         SendMessageA(seek, WM_SETREDRAW, TRUE, 0);

@@ -558,6 +558,26 @@ TEST_F(MainWindowTest, SeekBarStepsFollowTheTickSetting)
     EXPECT_FALSE(IsWindowEnabled(seek));
 }
 
+// Every resize sets the range again, and the automatic steps follow the
+// seek bar's width: the thumb keeps its time, since a paused device gives no
+// new position.
+TEST_F(MainWindowTest, SeekBarKeepsItsTimeWhenItsStepsChange)
+{
+    HWND bar = controlBarDialog();
+    HWND seek = GetDlgItem(bar, IDC_SEEK_BAR);
+    playerSettings.trackbarTicks = TicksAutomatic;
+    const LONG length = 100000, at = 60000;
+    setSeekRange(length);
+    showSeekPosition(at);
+    LONG wideStep = seekSecondsPerStep();
+    RECT client;
+    GetClientRect(bar, &client);
+    SetWindowPos(bar, nullptr, 0, 0, client.right / 2, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    setSeekRange(length);
+    ASSERT_GT(seekSecondsPerStep(), wideStep);
+    EXPECT_EQ(at / seekSecondsPerStep(), SendMessageA(seek, TBM_GETPOS, 0, 0));
+}
+
 // A control bar too narrow for the seek bar hides it; a new range, as every
 // move and resize of the main window sets, must not bring it back.
 TEST_F(MainWindowTest, SeekBarHiddenForWantOfRoomStaysHidden)
