@@ -205,17 +205,27 @@ void setSeekRange(LONG seconds)
     HWND seek = seekBar();
     if (!seek)
         return;
-    SendMessageA(seek, WM_SETREDRAW, FALSE, 0);
+    // WM_SETREDRAW turning drawing back on sets WS_VISIBLE too, so a seek
+    // bar hidden for want of room is changed without it.
+    BOOL shown = (GetWindowLongA(seek, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown)
+        SendMessageA(seek, WM_SETREDRAW, FALSE, 0);
     if (seconds < 0) {
         EnableWindow(seek, FALSE);
     } else {
+        // A paused device gives no new position, so the thumb keeps its time
+        // across a change of the steps.
+        LONG at = static_cast<LONG>(SendMessageA(seek, TBM_GETPOS, 0, 0)) * bar.secondsPerStep;
         EnableWindow(seek, TRUE);
         SendMessageA(seek, TBM_SETTICFREQ, 1, 0);
         SendMessageA(seek, TBM_SETRANGEMIN, FALSE, 0);
         scaleSeekBar(seek, seconds);
+        SendMessageA(seek, TBM_SETPOS, FALSE, at / bar.secondsPerStep);
     }
-    SendMessageA(seek, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(seek, nullptr, TRUE);
+    if (shown) {
+        SendMessageA(seek, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(seek, nullptr, TRUE);
+    }
 }
 
 LONG seekSecondsPerStep()

@@ -155,13 +155,10 @@ INT_PTR CALLBACK controlPanelProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 } // namespace
 
-HWND createControlPanel(HWND mainWindow, HWND videoWindow)
+HWND createControlPanel(HWND mainWindow)
 {
     panel = CreateDialogParamA(instanceHandle, MAKEINTRESOURCEA(IDD_CONTROL_PANEL), mainWindow,
                                controlPanelProc, 0);
-    RECT video;
-    if (panel && GetClientRect(videoWindow, &video))
-        SetWindowPos(panel, nullptr, 0, 0, video.right, video.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return panel;
 }
 

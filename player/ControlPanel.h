@@ -5,8 +5,7 @@
 // the DirectShow filter list; it takes the video window's place for media
 // without video.
 
-// The panel starts at the video window's size.
-HWND createControlPanel(HWND mainWindow, HWND videoWindow);
+HWND createControlPanel(HWND mainWindow);
 class DirectShowDevice;
 class TrackInfo;
 

@@ -9,7 +9,6 @@ namespace {
 const char orderSubkey[] = "Order";
 const char mciPrefix[] = "MCI - ";
 const UINT mciPrefixLength = sizeof mciPrefix - 1;
-const UINT orderEntrySize = OrderEntrySize;
 const DWORD openByTypeName = MCI_OPEN_TYPE | MCI_OPEN_ELEMENT;
 
 const wchar_t* const engineLabels[] = {
@@ -151,7 +150,7 @@ BOOL Selector::tryEntry(const char* entry, BOOL known, const RegistryStore& stor
 BOOL Selector::byDeviceOrder(const RegistryStore& store)
 {
     BOOL known = context_.isKnownMedia(fileName_);
-    char entry[orderEntrySize];
+    char entry[OrderEntrySize];
     for (UINT index = 0; readOrderEntry(index, entry, sizeof entry, store); ++index) {
         if (tryEntry(entry, known, store))
             return TRUE;
@@ -170,9 +169,9 @@ void addItem(HWND listBox, const wchar_t* label, int engineIndex)
 
 void addMciDeviceItem(HWND listBox, const char* typeName)
 {
-    char text[orderEntrySize + sizeof mciPrefix];
+    char text[OrderEntrySize + sizeof mciPrefix];
     lstrcpyA(text, mciPrefix);
-    lstrcpynA(text + mciPrefixLength, typeName, orderEntrySize);
+    lstrcpynA(text + mciPrefixLength, typeName, OrderEntrySize);
     LRESULT item = SendMessageA(listBox, LB_ADDSTRING, 0, (LPARAM)text);
     if (item >= 0)
         SendMessageA(listBox, LB_SETITEMDATA, (WPARAM)item, (LPARAM)EngineMciDevice);
@@ -194,7 +193,7 @@ void fillDefaultOrder(HWND listBox, MediaContext& context)
         addItem(listBox, engineLabel(EngineSoftMpeg), EngineSoftMpeg);
     MciDevice& mci = context.mciDevice();
     UINT count = mci.deviceCount();
-    char name[orderEntrySize];
+    char name[OrderEntrySize];
     for (UINT i = 0; i < count && mci.deviceName(i, name, sizeof name); ++i)
         addMciDeviceItem(listBox, name);
 }
@@ -202,7 +201,7 @@ void fillDefaultOrder(HWND listBox, MediaContext& context)
 // The entries the selection walks: up to the first missing or empty one.
 void fillStoredOrder(HWND listBox, const RegistryStore& store)
 {
-    char entry[orderEntrySize];
+    char entry[OrderEntrySize];
     for (UINT index = 0; readOrderEntry(index, entry, sizeof entry, store); ++index) {
         int engine = engineIndexOf(entry);
         if (engine == EngineMciDevice)
@@ -230,16 +229,16 @@ bool orderEntryOf(HWND listBox, LRESULT item, char (&entry)[OrderEntrySize])
 {
     const char* key = engineKey((int)SendMessageA(listBox, LB_GETITEMDATA, (WPARAM)item, 0));
     if (key) {
-        lstrcpynA(entry, key, orderEntrySize);
+        lstrcpynA(entry, key, OrderEntrySize);
         return true;
     }
     LRESULT length = SendMessageA(listBox, LB_GETTEXTLEN, (WPARAM)item, 0);
-    if (length <= (LRESULT)mciPrefixLength || length >= (LRESULT)(orderEntrySize + mciPrefixLength))
+    if (length <= (LRESULT)mciPrefixLength || length >= (LRESULT)(OrderEntrySize + mciPrefixLength))
         return false;
-    char text[orderEntrySize + sizeof mciPrefix];
+    char text[OrderEntrySize + sizeof mciPrefix];
     if (SendMessageA(listBox, LB_GETTEXT, (WPARAM)item, (LPARAM)text) != length)
         return false;
-    lstrcpynA(entry, text + mciPrefixLength, orderEntrySize);
+    lstrcpynA(entry, text + mciPrefixLength, OrderEntrySize);
     return true;
 }
 
@@ -293,7 +292,7 @@ void saveOrderList(HWND listBox, const RegistryStore& store)
     LRESULT count = SendMessageA(listBox, LB_GETCOUNT, 0, 0);
     UINT saved = 0;
     for (LRESULT item = 0; item < count; ++item) {
-        char entry[orderEntrySize];
+        char entry[OrderEntrySize];
         if (!orderEntryOf(listBox, item, entry))
             continue;
         char name[16];
@@ -309,7 +308,7 @@ void buildMciExclusions(MediaContext& context, const RegistryStore& store)
     char** names = new (std::nothrow) char*[count ? count : 1];
     UINT excluded = 0;
     bool complete = names != nullptr;
-    char name[orderEntrySize];
+    char name[OrderEntrySize];
     for (UINT i = 0; i < count && complete; ++i) {
         complete = mci.deviceName(i, name, sizeof name) != FALSE;
         if (complete && !isDeviceEnabled(name, store)) {

@@ -47,7 +47,7 @@ BOOL createChildren(HWND window)
     GetClientRect(window, &client);
     int height = client.bottom - GetSystemMetrics(SM_CYCAPTION);
     mainParts.videoWindow = createVideoWindow(window, client.right, height > 0 ? height : 0);
-    return mainParts.videoWindow && createControlPanel(window, mainParts.videoWindow) && createControlBar(window);
+    return mainParts.videoWindow && createControlPanel(window) && createControlBar(window);
 }
 
 // Called on a thread of the library's choosing: the window ends the file on

@@ -558,6 +558,47 @@ TEST_F(MainWindowTest, SeekBarStepsFollowTheTickSetting)
     EXPECT_FALSE(IsWindowEnabled(seek));
 }
 
+// Every resize sets the range again, and the automatic steps follow the
+// seek bar's width: the thumb keeps its time, since a paused device gives no
+// new position.
+TEST_F(MainWindowTest, SeekBarKeepsItsTimeWhenItsStepsChange)
+{
+    HWND bar = controlBarDialog();
+    HWND seek = GetDlgItem(bar, IDC_SEEK_BAR);
+    playerSettings.trackbarTicks = TicksAutomatic;
+    const LONG length = 100000, at = 60000;
+    setSeekRange(length);
+    showSeekPosition(at);
+    LONG wideStep = seekSecondsPerStep();
+    RECT client;
+    GetClientRect(bar, &client);
+    SetWindowPos(bar, nullptr, 0, 0, client.right / 2, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    setSeekRange(length);
+    ASSERT_GT(seekSecondsPerStep(), wideStep);
+    EXPECT_EQ(at / seekSecondsPerStep(), SendMessageA(seek, TBM_GETPOS, 0, 0));
+}
+
+// A control bar too narrow for the seek bar hides it; a new range, as every
+// move and resize of the main window sets, must not bring it back.
+TEST_F(MainWindowTest, SeekBarHiddenForWantOfRoomStaysHidden)
+{
+    HWND bar = controlBarDialog();
+    HWND seek = GetDlgItem(bar, IDC_SEEK_BAR);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(IsWindowVisible(seek));
+    RECT client;
+    GetClientRect(bar, &client);
+    SetWindowPos(bar, nullptr, 0, 0, 40, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_FALSE(IsWindowVisible(seek));
+    for (LONG seconds : {100L, -1L}) {
+        SCOPED_TRACE(seconds);
+        setSeekRange(seconds);
+        EXPECT_FALSE(IsWindowVisible(seek));
+    }
+    SetWindowPos(bar, nullptr, 0, 0, client.right, client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(IsWindowVisible(seek));
+}
+
 // The speakers' line is there under Wine, the synthesizer and CD lines are
 // not. Wine keeps the volume per process and never sends
 // MM_MIXM_CONTROL_CHANGE: another handle of this process changes the volume
