@@ -318,12 +318,10 @@ void buildMciExclusions(MediaContext& context, const RegistryStore& store)
                 lstrcpyA(names[excluded++], name);
         }
     }
-    // The context owns the list, and its recognition probes keep the same
-    // devices out. A name that cannot be read or kept drops the whole list.
-    mci.setExcludedDevices(nullptr, 0);
+    // The context owns the list and hands it to the device, so playback and
+    // recognition probes keep the same devices out. A name that cannot be
+    // read or kept drops the whole list.
     context.setMciDeviceNames(names, excluded);
-    if (complete)
-        mci.setExcludedDevices(names, excluded);
-    else
+    if (!complete)
         context.setMciDeviceNames(nullptr, 0);
 }
