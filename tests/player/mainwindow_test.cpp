@@ -599,38 +599,50 @@ TEST_F(MainWindowTest, SeekBarHiddenForWantOfRoomStaysHidden)
     EXPECT_TRUE(IsWindowVisible(seek));
 }
 
-// The speakers' line is there under Wine, the synthesizer and CD lines are
-// not. Wine keeps the volume per process and never sends
-// MM_MIXM_CONTROL_CHANGE: another handle of this process changes the volume
-// and the test delivers the message as the system would.
+// Each trackbar is bound to its own mixer line: under Wine the speakers and
+// wave-out lines are there, the synthesizer and CD lines are not. Wine keeps
+// the volume per process and never sends MM_MIXM_CONTROL_CHANGE: another
+// handle of this process changes the volume and the test delivers the
+// message as the system would.
 TEST_F(MainWindowTest, VolumeTrackbarsFollowTheMixerBothWays)
 {
     HWND panel = controlPanelDialog();
-    HWND output = GetDlgItem(panel, IDC_OUTPUT_VOLUME);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(panel, IDC_SYNTHESIZER_VOLUME)));
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(panel, IDC_CDDA_VOLUME)));
+    const struct {
+        int bar;
+        DWORD componentType;
+        bool present;
+    } bars[] = {{IDC_WAVE_VOLUME, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, true},
+                {IDC_SYNTHESIZER_VOLUME, MIXERLINE_COMPONENTTYPE_SRC_SYNTHESIZER, false},
+                {IDC_CDDA_VOLUME, MIXERLINE_COMPONENTTYPE_SRC_COMPACTDISC, false},
+                {IDC_OUTPUT_VOLUME, MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, true}};
     MixerLines mixer;  // a handle of the test's own
-    const int speakers = MixerLines::slotOfComponentType(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS);
-    MixerLines::Volume before;
-    ASSERT_TRUE(mixer.readVolume(speakers, &before));
-    ASSERT_TRUE(IsWindowEnabled(output));
-    EXPECT_EQ(before.minimum, SendMessageA(output, TBM_GETRANGEMIN, 0, 0));
-    EXPECT_EQ(before.maximum, SendMessageA(output, TBM_GETRANGEMAX, 0, 0));
-    EXPECT_EQ(before.value, SendMessageA(output, TBM_GETPOS, 0, 0));
-
     // Wine's mixer keeps a volume as a fraction: a value may read back one less
     const LONG rounding = 1;
-    LONG moved = before.value < 20000 ? 40000 : 10000;
-    SendMessageA(output, TBM_SETPOS, TRUE, moved);
-    SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, moved), reinterpret_cast<LPARAM>(output));
-    MixerLines::Volume after;
-    ASSERT_TRUE(mixer.readVolume(speakers, &after));
-    EXPECT_NEAR(moved, after.value, rounding);
+    for (const auto& b : bars) {
+        SCOPED_TRACE(b.bar);
+        HWND bar = GetDlgItem(panel, b.bar);
+        const int slot = MixerLines::slotOfComponentType(b.componentType);
+        MixerLines::Volume before;
+        ASSERT_EQ(b.present, mixer.readVolume(slot, &before) != FALSE);
+        EXPECT_EQ(b.present, IsWindowEnabled(bar) != FALSE);
+        if (!b.present)
+            continue;
+        EXPECT_EQ(before.minimum, SendMessageA(bar, TBM_GETRANGEMIN, 0, 0));
+        EXPECT_EQ(before.maximum, SendMessageA(bar, TBM_GETRANGEMAX, 0, 0));
+        EXPECT_EQ(before.value, SendMessageA(bar, TBM_GETPOS, 0, 0));
 
-    ASSERT_TRUE(mixer.writeVolume(speakers, 30000));
-    SendMessageA(window, MM_MIXM_CONTROL_CHANGE, 0, before.controlId);
-    EXPECT_NEAR(30000, SendMessageA(output, TBM_GETPOS, 0, 0), rounding);
-    mixer.writeVolume(speakers, before.value);
+        LONG moved = before.value < 20000 ? 40000 : 10000;
+        SendMessageA(bar, TBM_SETPOS, TRUE, moved);
+        SendMessageA(panel, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, moved), reinterpret_cast<LPARAM>(bar));
+        MixerLines::Volume after;
+        ASSERT_TRUE(mixer.readVolume(slot, &after));
+        EXPECT_NEAR(moved, after.value, rounding);
+
+        ASSERT_TRUE(mixer.writeVolume(slot, 30000));
+        SendMessageA(window, MM_MIXM_CONTROL_CHANGE, 0, before.controlId);
+        EXPECT_NEAR(30000, SendMessageA(bar, TBM_GETPOS, 0, 0), rounding);
+        mixer.writeVolume(slot, before.value);
+    }
 }
 
 } // namespace

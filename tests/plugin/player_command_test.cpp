@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -46,12 +47,15 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
         const std::string* file;  // null: the wave as a memory image
         bool preview;
         std::string command;      // up to the quoted file; empty: nothing starts
+        DWORD rateBytes = sizeof(double);  // a stored ratio of another size reads as 1.0
     } rows[] = {
         {{}, 0, &wave, false, player + directShow + " -NoRepeat" + tail},
         {{{"UseDirectMusicForMidi", 1}, {"Repeat", 1}, {"Milliseconds", 0xFFFFFFFF}}, 2.0, &midi, false,
          player + others[0] + " -RepeatEach -rate1.000000 -milliseconds0 \""},
         {{{"UseDirectShow", 0}, {"SetPitch", 1}, {"Milliseconds", 1234}}, 1.25, &midi, false,
          player + others[1] + " -NoRepeat -rate1.250000 -milliseconds1234 \""},
+        {{{"SetPitch", 1}}, 1.25, &wave, false, player + directShow + " -NoRepeat" + tail, 4},
+        {{{"SetPitch", 1}}, 1.25, &wave, false, player + directShow + " -NoRepeat" + tail, 12},
         {{}, 0, nullptr, false, player + directShow + "-Delete -NoRepeat" + tail},
         {{{"PlayWhenPreview", 1}, {"PlayWhenOpen", 0}}, 0, &wave, true, player + directShow + " -NoRepeat" + tail},
         {{}, 0, &wave, true, ""},
@@ -62,8 +66,10 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
         pluginKey.clear();
         for (const auto& setting : row.settings)
             pluginKey.setNumber(setting.first, setting.second);
+        unsigned char rate[12] = {};
+        memcpy(rate, &row.rate, sizeof row.rate);
         if (row.rate)
-            pluginKey.setBinary("Rate", &row.rate, sizeof row.rate);
+            pluginKey.setBinary("Rate", rate, row.rateBytes);
         DWORD before = processes().TotalProcesses;
         {
             PluginHost host(folder + "PIXAMOR.SPI");

@@ -264,10 +264,19 @@ TEST_F(PluginE2e, cacheAnswersAnotherProcessUntilTheFileChanges)
         return code;
     };
     EXPECT_EQ(1u, askInAnotherProcess());
-    HANDLE file = CreateFileA(wave.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME later = {0x12345678, 0x01D00000};
+    // Rewritten in place with the same size, as a tag edit does. Wine derives
+    // a file's creation time from its last write; a real volume keeps it,
+    // which the stored creation time brought up to date stands in for: only
+    // the write time then tells that the file changed.
+    std::vector<unsigned char> bytes = readWholeFile(wave);
+    HANDLE file = CreateFileA(wave.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr));
+    FILETIME later = {0x12345678, 0x01D00000}, created;
     SetFileTime(file, nullptr, nullptr, &later);
+    GetFileTime(file, &created, nullptr, nullptr);
     CloseHandle(file);
+    ASSERT_TRUE(pluginKey.setBinary("Created", &created, sizeof created, "Cache\\Openable"));
     EXPECT_EQ(0u, askInAnotherProcess());
 }
 
