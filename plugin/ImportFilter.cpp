@@ -87,7 +87,7 @@ DWORD verdictOfImage(MediaContext& context, const char* name, const BYTE* image)
     context.setProbeRequests(0);
     if (context.isKnownMediaBuffer(image, HeaderImageSize))
         return pluginSettings.playKnownFiles ? 1 : 0;
-    if (pluginSettings.tryUnknownFile && context.isOtherMediaBuffer(image, HeaderImageSize))
+    if (pluginSettings.tryUnknownFile && context.isOtherMediaBuffer(image, HeaderImageSize, name))
         return 1;
     return IsPcmExtension(extensionOf(name)) ? 1 : 0;
 }
