@@ -454,6 +454,10 @@ bool matchIsoMedia(const uint8_t* bytes, size_t size, ContentMatch* match)
     uint32_t length = readBe32(bytes);
     if (length < 16 || length > size || (length - 16) % 4 != 0)
         return false;
+    // Brands are printable: a cut box that the caller padded with zeros is none.
+    for (uint32_t i = 16; i < length; ++i)
+        if (bytes[i] < 0x20 || bytes[i] > 0x7E)
+            return false;
     return acceptStreams(match, MediaKindQuickTime, isoStreams(bytes, size));
 }
 

@@ -354,6 +354,7 @@ TEST(ContentTests, headChainNamesFormatsAndStreams)
         {"an MP4 whose movie box is further on", ftyp + box("mdat", Bytes(8, 0)), true, MediaKindQuickTime, false,
          false, false},
         {"a cut type box", Bytes(ftyp.begin(), ftyp.begin() + 20), false},
+        {"a cut type box padded with zeros", Bytes(ftyp.begin(), ftyp.begin() + 20) + Bytes(100, 0), false},
         {"an image type box", box("ftyp", bytesOf("heic") + Bytes(4, 0)), false},
         {"AIFF-C", bytesOf("FORM....AIFC"), true, MediaKindAiff, true, false, true},
         {"Ogg Vorbis", bytesOf("OggS") + Bytes{0, 2} + Bytes(20, 0) + Bytes{1, 30} + bytesOf("\x01vorbis") +
