@@ -3,8 +3,11 @@
 #   sh bench/plugin.sh [FILE-COUNT]
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="${BUILD_DIR:-$root/build}/win32"
-sh "$root/tools/build.sh" win32 pixamor plugin_bench >/dev/null
+# KIND=win64 where the host runs no 32-bit code.
+kind="${KIND:-win32}"
+build="${BUILD_DIR:-$root/build}/$kind"
+sh "$root/tools/build.sh" "$kind" pixamor plugin_bench sample_media >/dev/null
+[ "$kind" = win64 ] && export WINEARCH=win64
 
 . "$root/tools/session.sh"
 export WINEPREFIX="$build/wineprefix"

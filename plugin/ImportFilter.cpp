@@ -49,10 +49,22 @@ bool headerImage(DWORD dw, BYTE* image)
     return dw && readThroughHandle((HANDLE)(UINT_PTR)dw, image);
 }
 
+// The viewer's own image formats; a PNG also opens as a playable file in
+// some DirectShow set-ups.
 bool isRejectedImage(const BYTE* head, DWORD size)
 {
     return (size >= 2 && memcmp(head, "BM", 2) == 0) || (size >= 10 && memcmp(head + 6, "JFIF", 4) == 0) ||
-           (size >= 4 && memcmp(head, "GIF8", 4) == 0);
+           (size >= 4 && memcmp(head, "GIF8", 4) == 0) || (size >= 4 && memcmp(head, "\x89PNG", 4) == 0);
+}
+
+// Pictures are not made of those images either.
+bool isImageFile(const char* buf, LONG len, bool fileMode)
+{
+    BYTE head[10] = {};
+    if (!fileMode)
+        return len > 0 && isRejectedImage((const BYTE*)buf, (DWORD)len);
+    RecognitionFile file(buf);
+    return isRejectedImage(head, file.readSomeAt(0, head, sizeof head));
 }
 
 // The known chain reads the file that the caller holds open; it is closed
@@ -87,7 +99,7 @@ DWORD verdictOfImage(MediaContext& context, const char* name, const BYTE* image)
     context.setProbeRequests(0);
     if (context.isKnownMediaBuffer(image, HeaderImageSize))
         return pluginSettings.playKnownFiles ? 1 : 0;
-    if (pluginSettings.tryUnknownFile && context.isOtherMediaBuffer(image, HeaderImageSize))
+    if (pluginSettings.tryUnknownFile && context.isOtherMediaBuffer(image, HeaderImageSize, name))
         return 1;
     return IsPcmExtension(extensionOf(name)) ? 1 : 0;
 }
@@ -122,6 +134,8 @@ bool checkPicture(const Picture& picture)
 bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, MediaClass* media, bool* hasVideo)
 {
     LockScope hold(context.lock());
+    if (isImageFile(buf, len, fileMode))
+        return false;
     context.setProbeRequests(1);
     bool classified = fileMode ? ClassifyFile(context, buf, media)
                                : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);

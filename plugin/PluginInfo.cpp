@@ -19,6 +19,7 @@ const char* const infoTexts[] = {
     "*.asf;*.lsf;*.wm;*.wma;*.wmv", "Windows Media",
     "*.mpeg;*.mpg;*.mpe;*.mpv;*.mlv;*.mp2;*.mpv2;*.mp2v;*.mpa;*.mp3;*.rmp;*.vob", "MPEG",
     "*.m3u;*.pls;*.asx;*.lsx;*.wax;*.wvx", "PlayList",
+    "*.mp4;*.m4a;*.m4v;*.3gp;*.mkv;*.webm;*.ogg;*.oga;*.ogv;*.opus;*.flac;*.ts", "MP4, Ogg, FLAC, Matroska",
 };
 
 } // namespace

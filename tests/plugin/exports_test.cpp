@@ -59,8 +59,10 @@ TEST_F(PluginExports, pluginInfoCopiesWhatFitsAndRefusesUnknownNumbers)
     EXPECT_STREQ("*.wav", buf);
     EXPECT_EQ(8, info(25, buf, sizeof buf));
     EXPECT_STREQ("PlayList", buf);
+    EXPECT_EQ(73, info(26, buf, sizeof buf));
+    EXPECT_STREQ("*.mp4;*.m4a;*.m4v;*.3gp;*.mkv;*.webm;*.ogg;*.oga;*.ogv;*.opus;*.flac;*.ts", buf);
     strcpy(buf, "untouched");
-    EXPECT_EQ(0, info(26, buf, sizeof buf));
+    EXPECT_EQ(0, info(28, buf, sizeof buf));
     EXPECT_EQ(0, info(-1, buf, sizeof buf));
     EXPECT_EQ(0, info(1, buf, 0));
     EXPECT_STREQ("untouched", buf);
