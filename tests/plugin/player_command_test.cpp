@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <locale.h>
+
 #include <string>
 #include <vector>
 
 #include "MediaFiles.h"
 #include "PlayerKeyBackup.h"
+#include "PlayerProcess.h"
 #include "PluginHost.h"
 #include "TestPaths.h"
 
@@ -13,9 +16,11 @@
 // command line for each engine choice, the repeat, rate and time settings, a
 // memory image played from a temporary file, and the two settings that say
 // whether a picture or a preview starts the player at all. Settings are read
-// when the plug-in loads, so each row loads it afresh.
+// when the plug-in loads, so each row loads it afresh. The viewer's locale
+// has a decimal comma, which the rate never takes.
 TEST(PlayerCommand, carriesTheSettingsAndTheFile)
 {
+    ASSERT_NE(nullptr, setlocale(LC_ALL, "German"));
     PlayerKeyBackup pluginKey("Software\\Malvoren\\Pixamor");
     std::string folder = makeTempFolder();
     for (const char* name : {"PIXAMOR.SPI", "WAVE.BMP", "MIDI.BMP"})
@@ -36,7 +41,7 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
         return counts;
     };
 
-    const std::string player = folder + "PLAYER.EXE ", tail = " -rate1.000000 -milliseconds5000 \"";
+    const std::string player = "\"" + folder + "PLAYER.EXE\" ", tail = " -rate1.000000 -milliseconds5000 \"";
     const std::string directShow = "-NoTryByMci -TryByDirectShow -NoTryByDirectMusic -NormalClass ";
     const std::string others[] = {"-NoTryByMci -NoTryByDirectShow -TryByDirectMusic -NormalClass ",
                                   "-TryByMci -NoTryByDirectShow -NoTryByDirectMusic -NormalClass "};
@@ -90,6 +95,57 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
     }
     CloseHandle(job);
     removeTree(folder);
+    setlocale(LC_ALL, "C");
+}
+
+// The plug-in and the real player in a folder whose name has a blank, with
+// a program planted at the shorter path that an unquoted command line would
+// start, and a folder at the path of the stray word that the rest of an
+// unquoted program path would make. Both the plug-in's start and an unquoted
+// start of the player play the file, and only it.
+TEST(PlayerCommand, folderWithABlankStartsThePlayerOnTheFileAlone)
+{
+    killRunningPlayers();
+    PlayerKeyBackup playerKey;
+    PlayerKeyBackup pluginKey("Software\\Malvoren\\Pixamor");
+    pluginKey.clear();
+    std::string parent = makeTempFolder(), folder = parent + "Program Files\\";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    for (const char* name : {"PIXAMOR.SPI", "WAVE.BMP", "PLAYER.EXE"})
+        ASSERT_TRUE(CopyFileA(besideTests(name).c_str(), (folder + name).c_str(), FALSE)) << name;
+    ASSERT_TRUE(CopyFileA(besideTests("fake_player.exe").c_str(), (parent + "Program.exe").c_str(), FALSE));
+    std::string stray = parent + "Files\\PLAYER.EXE\\";
+    ASSERT_TRUE(CreateDirectoryA((parent + "Files").c_str(), nullptr) && CreateDirectoryA(stray.c_str(), nullptr));
+    std::string wave = folder + "tone.wav";
+    ASSERT_TRUE(writePcmWave(wave, 3000) && writePcmWave(stray + "stray.wav", 3000));
+    char current[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, current);
+    SetCurrentDirectoryA(parent.c_str());  // the stray word names a folder from here
+    auto playsTheFileAlone = [&] {
+        RunningPlayerState state = {};
+        EXPECT_TRUE(waitForCurrentFile(wave, 1, 30000));
+        EXPECT_TRUE(runningPlayerState(&state));
+        EXPECT_EQ(1u, state.startedFiles);
+        killRunningPlayers();
+    };
+    {
+        PluginHost host(folder + "PIXAMOR.SPI");
+        ASSERT_TRUE(host.loaded());
+        EXPECT_EQ(0, host.picture(wave).result);
+        playsTheFileAlone();
+    }
+    EXPECT_FALSE(fileExists(parent + "command.txt"));
+    ASSERT_TRUE(DeleteFileA((parent + "Program.exe").c_str()));
+    std::string line = folder + "PLAYER.EXE -TryByMci -NoTryByDirectShow -NoTryByDirectMusic \"" + wave + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started;
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    playsTheFileAlone();
+    SetCurrentDirectoryA(current);
+    removeTree(parent);
 }
 
 // A copy of the plug-in with no player beside it: the memory image and the
