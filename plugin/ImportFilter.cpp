@@ -151,7 +151,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
     if (fileMode && hasVideo && pluginSettings.showImage) {
         PictureHolder frame;
         if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
-            StorePicture(frame.get(), fileMode);
+            StorePicture(frame.get(), fileMode, name, stamp);
             *picture = frame.release();
             return 0;
         }
@@ -159,7 +159,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
     if (!LoadTypePicture(media, picture, wantBits))
         return -1;
     if (wantBits)
-        StorePicture(*picture, fileMode);
+        StorePicture(*picture, fileMode, name, stamp);
     else
         ClearPicture(fileMode);
     return 0;

@@ -310,6 +310,28 @@ TEST_F(PluginE2e, supportQuestionsOnAnotherThreadLeaveAPictureAlone)
     EXPECT_EQ(0, wrong);
 }
 
+// The same with the questions about one file alone, whose verdict a picture
+// of the video keeps replacing: that file's picture is never the video's.
+TEST_F(PluginE2e, supportQuestionsNeverLendAFileAnotherFilesPicture)
+{
+    setting("PlayWhenOpen", 0);
+    std::string video = sample("clip.avi", "clip.avi"), wave = sample("pcm16.wav", "one.wav");
+    PluginHost host;
+    ASSERT_TRUE(host.loaded());
+    SupportQuestions questions = {&host, {wave, wave}, 0};
+    HANDLE thread = CreateThread(nullptr, 0, askSupportQuestions, &questions, 0, nullptr);
+    ASSERT_NE(nullptr, thread);
+    int wrong = 0;
+    for (int i = 0; i < 8; ++i) {
+        wrong += !shows(host.picture(video), "AVI.BMP");
+        wrong += !shows(host.picture(wave), "WAVE.BMP");
+    }
+    InterlockedExchange(&questions.stop, 1);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    EXPECT_EQ(0, wrong);
+}
+
 // The one temporary file matching pattern in folder plays and is deleted by
 // the player afterwards.
 void expectPlayedAndDeleted(const std::string& folder, const char* pattern)
