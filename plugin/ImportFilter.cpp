@@ -123,6 +123,7 @@ bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, M
 {
     LockScope hold(context.lock());
     context.setProbeRequests(1);
+    context.clearStreams();
     bool classified = fileMode ? ClassifyFile(context, buf, media)
                                : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);
     *hasVideo = classified && context.hasVideo();
