@@ -88,6 +88,8 @@ public:
     // Accessors.
     BOOL hasAudio() const { return hasAudio_; }
     BOOL hasVideo() const { return hasVideo_; }
+    // Forgets the last file's streams, so that a file no test accepts has none.
+    void clearStreams() { hasAudio_ = hasVideo_ = FALSE; }
     MediaKind kind() const { return kind_; }
     // The stream kind of the last accepted file: "Both", "Audio", "Video" or
     // "Unknown" (streams not examined or none found).

@@ -8,6 +8,7 @@
 #include "Ole.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
+#include "PlayerName.h"
 #include "PlayerSettings.h"
 #include "RunningPlayer.h"
 
@@ -67,7 +68,12 @@ void run(int argc, char** argv, HANDLE* userInterface, StartLock& start)
 {
     if (!isPrimary)
         start.release();
-    if (!playQueue.assign(argv + 1, argc > 1 ? argc - 1 : 0))
+    char module[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    int skipped = programNameWords(GetCommandLineA(), length < MAX_PATH ? module : "");
+    if (skipped > argc)
+        skipped = argc;
+    if (!playQueue.assign(argv + skipped, argc - skipped))
         return;
     // A secondary needs them too: they give the defaults of the words it forwards.
     loadGeneralSettings();

@@ -137,6 +137,7 @@ bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, M
     if (isImageFile(buf, len, fileMode))
         return false;
     context.setProbeRequests(1);
+    context.clearStreams();
     bool classified = fileMode ? ClassifyFile(context, buf, media)
                                : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);
     *hasVideo = classified && context.hasVideo();
@@ -165,7 +166,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
     if (fileMode && hasVideo && pluginSettings.showImage) {
         PictureHolder frame;
         if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
-            StorePicture(frame.get(), fileMode);
+            StorePicture(frame.get(), fileMode, name, stamp);
             *picture = frame.release();
             return 0;
         }
@@ -173,7 +174,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
     if (!LoadTypePicture(media, picture, wantBits))
         return -1;
     if (wantBits)
-        StorePicture(*picture, fileMode);
+        StorePicture(*picture, fileMode, name, stamp);
     else
         ClearPicture(fileMode);
     return 0;

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <locale.h>
+
 #include <atomic>
 #include <functional>
 #include <string>
@@ -286,6 +288,9 @@ std::vector<Case> cases()
 
 TEST(ConfigurationDialog, DrivenByMessages)
 {
+    // A viewer that set a locale with a decimal comma sees and types the
+    // ratio with a point all the same.
+    ASSERT_NE(nullptr, setlocale(LC_ALL, "German"));
     const bool directShow = directShowPresent();
     for (const Case& c : cases()) {
         if ((c.needs == WithDirectShow && !directShow) || (c.needs == WithoutDirectShow && directShow))
@@ -330,4 +335,5 @@ TEST(ConfigurationDialog, DrivenByMessages)
             EXPECT_TRUE(readValue("", "Rate", &rate, sizeof rate) && rate == c.rate) << rate;
         }
     }
+    setlocale(LC_ALL, "C");
 }
