@@ -11,6 +11,7 @@
 #include "PlayerName.h"
 #include "PlayerSettings.h"
 #include "RunningPlayer.h"
+#include "WideCommandLine.h"
 
 namespace {
 
@@ -126,8 +127,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 1;
     playDoneEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE userInterface = nullptr;
+    WideCommandLine words(__argc, __argv);
     if (playDoneEvent)
-        run(__argc, __argv, &userInterface, start);
+        run(__argc, words.words(), &userInterface, start);
     start.release();
     exitSteps(userInterface);
     return forwardingFailed() ? 1 : 0;

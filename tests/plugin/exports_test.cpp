@@ -41,11 +41,28 @@ std::set<std::string> exportedNames(HMODULE module)
 
 } // namespace
 
-TEST_F(PluginExports, exportsExactlyTheSixUndecoratedNames)
+TEST_F(PluginExports, exportsTheSixAndTheirWideTwinsUndecorated)
 {
-    std::set<std::string> expected = {"GetPluginInfo", "IsSupported", "GetPictureInfo",
-                                      "GetPicture", "GetPreview", "ConfigurationDlg"};
+    std::set<std::string> expected = {"GetPluginInfo",  "IsSupported",  "GetPictureInfo",  "GetPicture",
+                                      "GetPreview",     "ConfigurationDlg", "GetPluginInfoW", "IsSupportedW",
+                                      "GetPictureInfoW", "GetPictureW",  "GetPreviewW"};
     EXPECT_EQ(expected, exportedNames(module));
+}
+
+// The wide texts are the 8-bit ones, cut the same way, counted in characters.
+TEST_F(PluginExports, widePluginInfoMatchesTheNarrowOne)
+{
+    auto wideInfo = (int(WINAPI*)(int, LPWSTR, int))GetProcAddress(module, "GetPluginInfoW");
+    ASSERT_NE(nullptr, wideInfo);
+    for (int infono = -1; infono <= 26; ++infono) {
+        for (int size : {0, 1, 3, 260}) {
+            char narrow[260] = "untouched";
+            wchar_t wide[260] = L"untouched";
+            int count = info(infono, narrow, size);
+            ASSERT_EQ(count, wideInfo(infono, wide, size)) << infono << " " << size;
+            EXPECT_EQ(std::wstring(narrow, narrow + strlen(narrow)), std::wstring(wide)) << infono << " " << size;
+        }
+    }
 }
 
 TEST_F(PluginExports, pluginInfoCopiesWhatFitsAndRefusesUnknownNumbers)

@@ -447,6 +447,68 @@ TEST_F(PluginE2e, pictureStartsThePlayerOnce)
     SetEnvironmentVariableA("TMP", nullptr);
 }
 
+// Names in UTF-16 as today's viewers pass them. One that the code page holds
+// answers as through the 8-bit entries; ones that it lacks (an emoji, Korean,
+// a Latin letter outside it) reach the file through its short name: by name,
+// and as a head or an image in memory. A picture of a WAVE starts the player
+// on a name it opens, seen playing through the reply path.
+TEST_F(PluginE2e, wideNamesReachTheFileAndThePlayer)
+{
+    setting("PlayWhenOpen", 0);
+    const std::wstring wide = widened(folder);
+    const std::string japanese = folder + "\x93\xfa\x96\x7b\x8c\xea.wav";  // in the code page
+    struct Case {
+        const char* sample;
+        std::wstring path;
+        const char* picture;
+        bool known;  // known by its head alone (MPEG audio is not)
+        bool played;
+    } cases[] = {
+        {"pcm16.wav", wide + L"tone \U0001F3B5.wav", "WAVE.BMP", true, true},
+        {"tagged.mp3", wide + L"\uD55C\uAE00.mp3", "MPEGA.BMP", false, false},
+        {"clip.avi", wide + L"caf\u0151.avi", "AVI.BMP", true, false},
+        {"pcm16.wav", widened(japanese), "WAVE.BMP", true, true},
+    };
+    {
+        PluginHost host;
+        ASSERT_TRUE(host.loaded());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.sample);
+            ASSERT_TRUE(CopyFileW(widened(samples + c.sample).c_str(), c.path.c_str(), FALSE));
+            EXPECT_EQ(1, host.isSupportedWide(c.path, 0));
+            PluginHost::Received picture = host.pictureWide(c.path);
+            EXPECT_EQ(0, picture.result);
+            EXPECT_EQ("", picture.problem);
+            EXPECT_TRUE(shows(picture, c.picture));
+            // A member of an archive: a name that does not open, with the head
+            // in memory or nothing.
+            std::wstring member = c.path.substr(0, c.path.size() - 4) + L"\\member" + c.path.substr(c.path.size() - 4);
+            std::vector<unsigned char> bytes = readWholeFile(samples + c.sample), head = bytes;
+            head.resize(2048);
+            EXPECT_EQ(c.known ? 1 : 0, host.isSupportedWide(member, (ULONG_PTR)head.data()));
+            EXPECT_EQ(0, host.isSupportedWide(member, 0));
+            EXPECT_EQ(-1, host.pictureWide(member).result);
+            if (c.known) {
+                EXPECT_TRUE(shows(host.pictureWideFromMemory(bytes), c.picture));
+            }
+        }
+        EXPECT_EQ(1, host.isSupported(japanese.c_str(), 0));
+    }
+    pluginKey.clear();
+    PluginHost host;
+    for (const Case& c : cases) {
+        if (!c.played)
+            continue;
+        std::string opened = shortNameOf(c.path);
+        ASSERT_NE("", opened);
+        if (c.path == widened(japanese))
+            opened = japanese;
+        ASSERT_EQ(0, host.pictureWide(c.path).result);
+        EXPECT_TRUE(waitForCurrentFile(opened, 1, 30000)) << opened;
+        killRunningPlayers();
+    }
+}
+
 // Bad input gets 0 or -1 and leaves no handle or block behind.
 TEST_F(PluginE2e, refusesBadInputCleanly)
 {
