@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <commctrl.h>
@@ -631,6 +632,34 @@ TEST_F(MainWindowTest, VolumeTrackbarsFollowTheMixerBothWays)
     SendMessageA(window, MM_MIXM_CONTROL_CHANGE, 0, before.controlId);
     EXPECT_NEAR(30000, SendMessageA(output, TBM_GETPOS, 0, 0), rounding);
     mixer.writeVolume(speakers, before.value);
+}
+
+// Sources from digital to analog, then destinations from digital to voice
+// in; the undefined types have no slot. The forms for all slots reach every
+// line there is (under Wine the speakers and wave out).
+TEST(MixerSlots, FollowTheComponentTypesAndAllSlotsReachEveryLine)
+{
+    const std::pair<DWORD, int> slots[] = {
+        {MIXERLINE_COMPONENTTYPE_SRC_UNDEFINED, -1}, {MIXERLINE_COMPONENTTYPE_SRC_DIGITAL, 0},
+        {MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, 7},    {MIXERLINE_COMPONENTTYPE_SRC_ANALOG, 9},
+        {MIXERLINE_COMPONENTTYPE_DST_UNDEFINED, -1}, {MIXERLINE_COMPONENTTYPE_DST_DIGITAL, 10},
+        {MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 13},  {MIXERLINE_COMPONENTTYPE_DST_WAVEIN, 16},
+        {MIXERLINE_COMPONENTTYPE_DST_VOICEIN, 17},   {MIXERLINE_COMPONENTTYPE_DST_VOICEIN + 1, -1}};
+    for (const auto& slot : slots)
+        EXPECT_EQ(slot.second, MixerLines::slotOfComponentType(slot.first)) << std::hex << slot.first;
+    MixerLines mixer;
+    const int lines[] = {13, 7};
+    MixerLines::Volume before[2], now;
+    ASSERT_TRUE(mixer.readVolume(lines[0], &before[0]) && mixer.readVolume(lines[1], &before[1]));
+    EXPECT_TRUE(mixer.setCallbackWindow(MixerLines::allSlots, nullptr));
+    EXPECT_TRUE(mixer.writeVolume(MixerLines::allSlots, 20000));
+    EXPECT_TRUE(mixer.readVolume(MixerLines::allSlots, nullptr));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(mixer.readVolume(lines[i], &now));
+        EXPECT_NEAR(20000, now.value, 1) << lines[i];
+        mixer.writeVolume(lines[i], before[i].value);
+    }
+    EXPECT_FALSE(mixer.readVolume(-1, &now));  // the answer for a type without a slot
 }
 
 } // namespace
