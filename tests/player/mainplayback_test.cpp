@@ -268,21 +268,17 @@ TEST_F(MainPlaybackTest, ANewFileKeepsTheWindowsStateAndTheUsersFocus)
     playerSettings.hideWhenDeviceHasNoVideo = false;
     playerSettings.adjustSizeWhenDeviceHasVideo = true;
     const DWORD mci = FlagTryByMci, dshow = FlagDirectShowStandard;
-    struct Case {
-        const char* what;
-        int show;
-        const std::string& file;
-        DWORD engine;
-        bool topMost;
-    };
+    struct Case { const char* what; int show; const std::string& file; DWORD engine; bool topMost; };
+    // from minimised straight to maximised the display's late answers may
+    // restore the window: the maximised rows come first
     const Case cases[] = {
         {"hidden, audio", SW_HIDE, wave, mci, true},
-        {"minimised, audio", SW_SHOWMINNOACTIVE, wave, mci, false},
-        {"minimised, MCI video", SW_SHOWMINNOACTIVE, avi, mci, true},
         {"maximised, audio", SW_SHOWMAXIMIZED, wave, mci, false},
-        {"maximised, MCI video", SW_SHOWMAXIMIZED, avi, mci, false},
-        {"minimised, DirectShow video", SW_SHOWMINNOACTIVE, avi, dshow, true},
+        {"maximised, MCI video", SW_SHOWMAXIMIZED, avi, mci, true},
         {"maximised, DirectShow video", SW_SHOWMAXIMIZED, avi, dshow, false},
+        {"minimised, audio", SW_SHOWMINNOACTIVE, wave, mci, true},
+        {"minimised, MCI video", SW_SHOWMINNOACTIVE, avi, mci, false},
+        {"minimised, DirectShow video", SW_SHOWMINNOACTIVE, avi, dshow, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
