@@ -1,4 +1,5 @@
 #include "EngineSelection.h"
+#include "MainWindow.h"
 #include "MediaContext.h"
 #include "PlayerCore.h"
 #include "PlayerSettings.h"
@@ -87,6 +88,8 @@ void storeAdvanced(HWND dialog)
     saveTrackbarTicks();
     saveOrderList(orderList(dialog));
     loadTrackbarTicks();
+    // "Use This Device" wrote the devices' switches already
+    applySettingsToPlayer();
 }
 
 bool advancedCommand(HWND dialog, WORD id, WORD code)

@@ -1,5 +1,6 @@
 #include <stdio.h>
 
+#include "MainWindow.h"
 #include "MediaContext.h"
 #include "PlayerCore.h"
 #include "PlayerName.h"
@@ -49,12 +50,16 @@ void readChecks(HWND dialog, const CheckSetting (&checks)[N])
         playerSettings.*check.member = isChecked(dialog, check.id);
 }
 
-// The queue thread follows the Repeat bits that the reload recomputes.
+// The queue thread follows the Repeat bits that the reload recomputes; the
+// engines and the window take the new values at once.
 void storeGeneralSettings()
 {
     saveGeneralSettings();
-    LockScope hold(cancelLock);
-    loadGeneralSettings();
+    {
+        LockScope hold(cancelLock);
+        loadGeneralSettings();
+    }
+    applySettingsToPlayer();
 }
 
 void loadGeneralForDialog()
@@ -110,7 +115,10 @@ void enablePlacements(HWND dialog)
 
 void initPosition(HWND dialog)
 {
-    loadPositionSettings();
+    {
+        LockScope hold(cancelLock);
+        loadPositionSettings();
+    }
     const PlayerSettings& s = playerSettings;
     showPlacement(dialog, horizontalButtons, s.horizontalPosition);
     showPlacement(dialog, verticalButtons, s.verticalPosition);
@@ -127,6 +135,7 @@ void storePosition(HWND dialog)
     s.horizontalPosition = s.centerOnScreen ? -1 : readPlacement(dialog, horizontalButtons);
     s.verticalPosition = s.centerOnScreen ? -1 : readPlacement(dialog, verticalButtons);
     savePositionSettings();
+    LockScope hold(cancelLock);
     loadPositionSettings();
 }
 
@@ -253,7 +262,10 @@ int priorityButton(DWORD priority)
 // The current class's button gets the focus.
 void initPriority(HWND dialog)
 {
-    loadPriority();
+    {
+        LockScope hold(cancelLock);
+        loadPriority();
+    }
     ShowWindow(GetDlgItem(dialog, IDC_REALTIME_CLASS), playerSettings.enableRealtime ? SW_SHOW : SW_HIDE);
     int current = priorityButton(playerSettings.processPriority);
     CheckRadioButton(dialog, IDC_NORMAL_CLASS, IDC_REALTIME_CLASS, current);
@@ -269,6 +281,7 @@ void storePriority(HWND dialog)
         priority = REALTIME_PRIORITY_CLASS;
     playerSettings.processPriority = priority;
     savePriority();
+    LockScope hold(cancelLock);
     loadPriority();
 }
 

@@ -216,10 +216,11 @@ void clearPanelFilterList()
 
 void bindVolumeBars(HWND mainWindow)
 {
+    mixerLines.setCallbackWindow(MixerLines::allSlots, mainWindow);
     for (const VolumeBar& volume : volumeBars) {
         int slot = MixerLines::slotOfComponentType(volume.componentType);
         MixerLines::Volume level;
-        if (!mixerLines.setCallbackWindow(slot, mainWindow) || !mixerLines.readVolume(slot, &level))
+        if (!mixerLines.readVolume(slot, &level))
             continue;
         HWND trackbar = GetDlgItem(panel, volume.control);
         SendMessageA(trackbar, TBM_SETTICFREQ, 1, 0);

@@ -56,6 +56,6 @@ bool orderEntryOf(HWND listBox, LRESULT item, char (&entry)[OrderEntrySize]);
 void saveOrderList(HWND listBox, const RegistryStore& store = playerStore);
 
 // Gives the MCI engine the installed MCI devices whose "Device" value says
-// they are not used. Called once, when the main window is created; the list
-// lives until the process ends.
+// they are not used. Called when the main window is created and whenever the
+// settings dialogs store; each list replaces the last.
 void buildMciExclusions(MediaContext& context, const RegistryStore& store = playerStore);

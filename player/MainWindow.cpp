@@ -64,8 +64,7 @@ void WINAPI onVbmp3Event(DWORD code, DWORD)
 void prepareEngines()
 {
     mediaContext->vbmp3Device().setCallback(onVbmp3Event);
-    buildMciExclusions(*mediaContext);
-    mediaContext->directShowDevice().setDvdEnabled((playOptions.flags & FlagDirectShowForDvd) != 0);
+    applySettingsToPlayer();
 }
 
 BOOL registerMessages()
@@ -363,6 +362,16 @@ HWND createMainWindow()
     }
     restoreWindowRect(window);
     return window;
+}
+
+void applySettingsToPlayer()
+{
+    if (mediaContext) {
+        buildMciExclusions(*mediaContext);
+        mediaContext->directShowDevice().setDvdEnabled((playOptions.flags & FlagDirectShowForDvd) != 0);
+    }
+    if (HWND window = mainWindow)
+        applyTopMost(window);
 }
 
 LRESULT restrictSizingHitTest(LRESULT hit, DWORD flags)

@@ -17,3 +17,9 @@ HWND controlPanelDialog();
 // The usage dialog shows icon 505 in the notification area while it is open;
 // closing it brings back the playing or stopped icon.
 void showUsageTrayIcon(BOOL shown);
+
+// Hands the engines the settings they keep (the DirectShow-for-DVD bit, the
+// MCI devices not to use) and gives the main window, when it exists, the
+// topmost state of the settings. Called at creation and when a settings
+// dialog closes with OK.
+void applySettingsToPlayer();

@@ -74,6 +74,15 @@ void layoutChildren(HWND window)
     setSeekRange(playback.deviceOpen ? playback.lengthSeconds : -1);
 }
 
+void applyTopMost(HWND window)
+{
+    bool topMost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (topMost == playerSettings.showOnTopMost)
+        return;
+    SetWindowPos(window, topMost ? HWND_NOTOPMOST : HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void fitToVideo(HWND window)
 {
     if (IsRectEmpty(&playback.videoRect))
@@ -98,8 +107,8 @@ void fitToVideo(HWND window)
         POINT place;
         if (placeOnWorkArea(playOptions.flags, playerSettings.repositionWithinScreen, area, normal, &place))
             OffsetRect(&normal, place.x - normal.left, place.y - normal.top);
-        if (!IsWindowVisible(window))
-            placement.showCmd = SW_HIDE;
+        // the window's own show command would activate it
+        placement.showCmd = IsWindowVisible(window) ? SW_SHOWNA : SW_HIDE;
         SetWindowPlacement(window, &placement);
     } else {
         placeChildren(width, height);

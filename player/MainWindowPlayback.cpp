@@ -79,10 +79,11 @@ BOOL placeWindow(HWND window, BOOL hasVideo)
         fitToVideo(window);
     else
         layoutChildren(window);
-    if (playerSettings.showOnTopMost)
-        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    applyTopMost(window);
+    // SW_SHOWNA shows a hidden window and leaves a minimised or maximised one
+    // as it is, without taking the focus from the user's window.
     BOOL hidden = playerSettings.hideAlways || (!hasVideo && playerSettings.hideWhenDeviceHasNoVideo);
-    ShowWindow(window, hidden ? SW_HIDE : SW_SHOWNOACTIVATE);
+    ShowWindow(window, hidden ? SW_HIDE : SW_SHOWNA);
     if (hasVideo && !attachVideo(window))
         return FALSE;
     tellDeviceVideoRect();
@@ -201,6 +202,8 @@ LRESULT stopPlayback(HWND window, LPARAM repeatEach)
     }
     if (playback.deviceOpen && playback.currentDevice->close()) {
         playback.deviceOpen = FALSE;
+        // the size of a closed video must not be restored later
+        SetRectEmpty(&playback.videoRect);
         showTrayStateIcon(IDI_STOPPED);
         // a file that repeats keeps its tip
         if (repeatEach == 0)

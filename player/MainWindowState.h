@@ -76,6 +76,9 @@ LRESULT restrictSizingHitTest(LRESULT hit, DWORD flags);
 void tellDeviceVideoRect();
 // Lays out the video window, control panel and control bar in the client area.
 void layoutChildren(HWND window);
+// Puts the window topmost or takes it out of the topmost band, as
+// ShowOnTopMost says, without activating it.
+void applyTopMost(HWND window);
 // Gives the window the size that fits the video; nothing without video.
 void fitToVideo(HWND window);
 // Shows the control panel or the video, as panelShown says; false when the

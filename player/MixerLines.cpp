@@ -6,11 +6,13 @@ MixerLines mixerLines;
 
 namespace {
 
+// Sources from digital (0x1001) to analog (0x100A), then destinations from
+// digital (1) to voice in (8).
 DWORD componentTypeOfSlot(int slot)
 {
-    const int sources = MIXERLINE_COMPONENTTYPE_SRC_LAST - MIXERLINE_COMPONENTTYPE_SRC_FIRST + 1;
-    return slot < sources ? MIXERLINE_COMPONENTTYPE_SRC_FIRST + slot
-                          : MIXERLINE_COMPONENTTYPE_DST_FIRST + (slot - sources);
+    const int sources = MIXERLINE_COMPONENTTYPE_SRC_ANALOG - MIXERLINE_COMPONENTTYPE_SRC_DIGITAL + 1;
+    return slot < sources ? MIXERLINE_COMPONENTTYPE_SRC_DIGITAL + slot
+                          : MIXERLINE_COMPONENTTYPE_DST_DIGITAL + (slot - sources);
 }
 
 HMIXEROBJ object(HMIXER mixer)
@@ -53,6 +55,11 @@ void MixerLines::closeLine(Line& line)
 BOOL MixerLines::setCallbackWindow(int slot, HWND window)
 {
     LockScope hold(lock_);
+    if (slot == allSlots) {
+        for (int each = 0; each < slotCount; ++each)
+            setCallbackWindow(each, window);
+        return TRUE;
+    }
     if (!validSlot(slot))
         return FALSE;
     Line& line = lines_[slot];
@@ -132,9 +139,24 @@ BOOL MixerLines::transferValue(int slot, BOOL write)
     return TRUE;
 }
 
+// Lines missing on this machine fail; the others are transferred.
+BOOL MixerLines::transferAll(BOOL write, LONG value)
+{
+    BOOL any = FALSE;
+    for (int slot = 0; slot < slotCount; ++slot) {
+        if (write)
+            lines_[slot].value = value;
+        if (transferValue(slot, write))
+            any = TRUE;
+    }
+    return any;
+}
+
 BOOL MixerLines::readVolume(int slot, Volume* volume)
 {
     LockScope hold(lock_);
+    if (slot == allSlots)
+        return transferAll(FALSE, 0);
     if (!validSlot(slot) || !transferValue(slot, FALSE))
         return FALSE;
     const Line& line = lines_[slot];
@@ -145,6 +167,8 @@ BOOL MixerLines::readVolume(int slot, Volume* volume)
 BOOL MixerLines::writeVolume(int slot, LONG value)
 {
     LockScope hold(lock_);
+    if (slot == allSlots)
+        return transferAll(TRUE, value);
     if (!validSlot(slot))
         return FALSE;
     lines_[slot].value = value;

@@ -19,7 +19,13 @@ const char* afterPrefix(const char* word, const char* prefix)
     return _strnicmp(word, prefix, n) == 0 ? word + n : nullptr;
 }
 
-void setFlags(DWORD set, DWORD clear) { playOptions.flags = (playOptions.flags & ~clear) | set; }
+// The settings dialogs on the user-interface thread change the same word
+// under cancelLock.
+void setFlags(DWORD set, DWORD clear)
+{
+    LockScope hold(cancelLock);
+    playOptions.flags = (playOptions.flags & ~clear) | set;
+}
 
 // A play-time limit: 0, a missing or a negative number plays the whole file.
 LONG limitFrom(const char* digits, LONG unit)

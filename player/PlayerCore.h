@@ -30,7 +30,9 @@ extern LONG dropBusy;
 extern CountedLock dropLock;      // dropBusy
 extern CountedLock positionLock;  // the queue position
 extern CountedLock queueLock;     // the queue words, the current file, the play-time limit
-extern CountedLock cancelLock;    // the cancel flag and Repeat, changed together with playDoneEvent
+// The cancel flag and Repeat, changed together with playDoneEvent; also
+// every change of the flag word once the queue thread runs.
+extern CountedLock cancelLock;
 
 // WM_COMMAND identifiers between the queue thread, the control window and
 // the main window.

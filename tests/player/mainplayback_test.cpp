@@ -255,6 +255,65 @@ TEST_F(MainPlaybackTest, AVideoPlaysInTheVideoWindowAtItsSize)
     mediaContext->mciDevice().setCommandSender(nullptr);
 }
 
+// A new file leaves the window as the user put it (minimised stays
+// minimised, maximised stays maximised, hidden is shown) and the user's own
+// window keeps the focus; the topmost state follows the setting both ways.
+// A stopped video leaves no size to restore, nor to fit a new display to.
+TEST_F(MainPlaybackTest, ANewFileKeepsTheWindowsStateAndTheUsersFocus)
+{
+    std::string avi = folder + "colours.avi";
+    ASSERT_TRUE(writeUncompressedAvi(avi, 320, 240, 30, 10));
+    HWND user = CreateWindowExA(0, "STATIC", "user", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 500, 200, 100,
+                                nullptr, nullptr, nullptr, nullptr);
+    playerSettings.hideWhenDeviceHasNoVideo = false;
+    playerSettings.adjustSizeWhenDeviceHasVideo = true;
+    const DWORD mci = FlagTryByMci, dshow = FlagDirectShowStandard;
+    struct Case { const char* what; int show; const std::string& file; DWORD engine; bool topMost; };
+    // from minimised straight to maximised the display's late answers may
+    // restore the window: the maximised rows come first
+    const Case cases[] = {
+        {"hidden, audio", SW_HIDE, wave, mci, true},
+        {"maximised, audio", SW_SHOWMAXIMIZED, wave, mci, false},
+        {"maximised, MCI video", SW_SHOWMAXIMIZED, avi, mci, true},
+        {"maximised, DirectShow video", SW_SHOWMAXIMIZED, avi, dshow, false},
+        {"minimised, audio", SW_SHOWMINNOACTIVE, wave, mci, true},
+        {"minimised, MCI video", SW_SHOWMINNOACTIVE, avi, mci, false},
+        {"minimised, DirectShow video", SW_SHOWMINNOACTIVE, avi, dshow, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        playOptions.flags = (playOptions.flags & ~(mci | dshow)) | c.engine;
+        playerSettings.showOnTopMost = c.topMost;
+        // the display's answers to the test's own changes come in first
+        ShowWindow(window, c.show);
+        pumpPosted();
+        SetForegroundWindow(user);
+        pumpPosted();
+        ASSERT_EQ(user, GetForegroundWindow());
+        ASSERT_EQ(c.show == SW_SHOWMAXIMIZED, IsZoomed(window) != FALSE);
+        ASSERT_NE(0, play(c.file));
+        pumpPosted();
+        EXPECT_EQ(user, GetForegroundWindow());
+        EXPECT_TRUE(IsWindowVisible(window));
+        EXPECT_EQ(c.show == SW_SHOWMINNOACTIVE, IsIconic(window) != FALSE);
+        EXPECT_EQ(c.show == SW_SHOWMAXIMIZED, IsZoomed(window) != FALSE);
+        EXPECT_EQ(c.topMost, (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
+        SendMessageA(window, WM_COMMAND, CommandStop, 0);
+    }
+    DestroyWindow(user);
+
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    SetWindowPos(window, nullptr, 0, 0, 500, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    menuText(IDM_VIDEO_SIZE);
+    EXPECT_TRUE(lastMenuState & MF_GRAYED);
+    SendMessageA(window, WM_COMMAND, IDM_VIDEO_SIZE, 0);
+    SendMessageA(window, WM_DISPLAYCHANGE, 32,
+                 MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+    RECT outer;
+    GetWindowRect(window, &outer);
+    EXPECT_EQ(500, outer.bottom - outer.top);
+}
+
 // A second thread looks at the modal dialog, chooses the fifteenth item and
 // closes it; the first item (Archival Location) is empty.
 TEST_F(MainPlaybackTest, TheDetailDialogShowsTheTrackItemsByName)

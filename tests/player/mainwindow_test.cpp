@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <commctrl.h>
@@ -645,6 +646,31 @@ TEST_F(MainWindowTest, VolumeTrackbarsFollowTheMixerBothWays)
         EXPECT_NEAR(30000, SendMessageA(bar, TBM_GETPOS, 0, 0), rounding);
         mixer.writeVolume(slot, before.value);
     }
+}
+
+// Sources from digital to analog, then destinations from digital to voice
+// in; the undefined types have no slot. The forms for all slots reach every
+// line there is (under Wine the speakers and wave out).
+TEST(MixerSlots, FollowTheComponentTypesAndAllSlotsReachEveryLine)
+{
+    const std::pair<DWORD, int> slots[] = {
+        {MIXERLINE_COMPONENTTYPE_SRC_UNDEFINED, -1}, {MIXERLINE_COMPONENTTYPE_SRC_DIGITAL, 0},
+        {MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, 7},    {MIXERLINE_COMPONENTTYPE_SRC_ANALOG, 9},
+        {MIXERLINE_COMPONENTTYPE_DST_UNDEFINED, -1}, {MIXERLINE_COMPONENTTYPE_DST_DIGITAL, 10},
+        {MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 13},  {MIXERLINE_COMPONENTTYPE_DST_WAVEIN, 16},
+        {MIXERLINE_COMPONENTTYPE_DST_VOICEIN, 17},   {MIXERLINE_COMPONENTTYPE_DST_VOICEIN + 1, -1}};
+    for (const auto& slot : slots)
+        EXPECT_EQ(slot.second, MixerLines::slotOfComponentType(slot.first)) << std::hex << slot.first;
+    MixerLines mixer;
+    MixerLines::Volume speakers, wave, now;
+    ASSERT_TRUE(mixer.readVolume(13, &speakers) && mixer.readVolume(7, &wave));
+    EXPECT_TRUE(mixer.setCallbackWindow(MixerLines::allSlots, nullptr));
+    EXPECT_TRUE(mixer.writeVolume(MixerLines::allSlots, 20000) && mixer.readVolume(MixerLines::allSlots, nullptr));
+    for (int slot : {13, 7})
+        EXPECT_TRUE(mixer.readVolume(slot, &now) && now.value >= 19999 && now.value <= 20000) << slot;
+    mixer.writeVolume(13, speakers.value);
+    mixer.writeVolume(7, wave.value);
+    EXPECT_FALSE(mixer.readVolume(-1, &now));  // the answer for a type without a slot
 }
 
 } // namespace

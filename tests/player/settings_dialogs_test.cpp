@@ -19,6 +19,7 @@
 #include "PlayerName.h"
 #include "PlayerProcess.h"
 #include "SettingsDialog.h"
+#include "TestPaths.h"
 #include "resource.h"
 
 namespace {
@@ -53,12 +54,29 @@ HWND open(HWND owner, int button, const char* title, std::string program = progr
     return waitFor(program + " " + title);
 }
 
-void close(HWND dialog, int button)
+void waitGone(HWND dialog)
 {
-    PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
     for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < Generous;)
         Sleep(10);
     EXPECT_FALSE(IsWindow(dialog));
+}
+
+void close(HWND dialog, int button)
+{
+    PostMessageA(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+    waitGone(dialog);
+}
+
+// Whether the dialog's thread stops answering (it waits for a lock) before
+// the dialog closes.
+bool stopsAnswering(HWND dialog)
+{
+    for (DWORD start = GetTickCount(); IsWindow(dialog) && GetTickCount() - start < Generous;) {
+        DWORD_PTR answer;
+        if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 200, &answer))
+            return IsWindow(dialog) != FALSE;
+    }
+    return false;
 }
 
 void selectEntry(HWND dialog, int item)
@@ -139,12 +157,22 @@ const GeneralCheck generalChecks[] = {
 // dialogs stored theirs, keeping their values, and recomputes the flag word.
 // Under Wine DirectShow, DirectMusic and the DVD builder answer yes, VBMP3
 // only with the stand-in library on the path, SoftMPEG no.
+// The engines and the window take the stored values at once: with every MCI
+// device switched off MCI takes no file, and the window is made topmost.
 TEST_F(SettingsDialogs, TheConfigurationDialogAndThoseItOpensStoreTheirValues)
 {
     playerSettings.repeat = true;
     key.setNumber("EnableDvd", 1);
     key.setNumber("EnableRealtime", 1);
     useVbmp3Double(true);
+    std::string folder = makeTempFolder(), wave = folder + "tone.wav";
+    ASSERT_TRUE(writePcmWave(wave, 1000));
+    MciDevice& mci = mediaContext->mciDevice();
+    char device[OrderEntrySize];
+    for (UINT i = 0; mci.deviceName(i, device, sizeof device); ++i)
+        key.setNumber(device, 1, "Device");
+    ASSERT_TRUE(mci.probe(wave.c_str()));
+    mainWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     const int methods[] = {IDC_USE_MCI,      IDC_USE_DIRECTSHOW, IDC_USE_DIRECTMUSIC, IDC_USE_DIRECTSHOW_DVD,
                            IDC_USE_EXTERNAL, IDC_USE_VBMP3};
     for (int button : {IDCANCEL, IDOK}) {
@@ -191,6 +219,12 @@ TEST_F(SettingsDialogs, TheConfigurationDialogAndThoseItOpensStoreTheirValues)
     EXPECT_EQ(256u, stored("ProcessPriority"));
     DWORD flags = FlagRepeat | FlagRepeatEach | FlagTryByMci | FlagAdvancedOrder | FlagRealtimeClass;
     EXPECT_EQ(flags, playOptions.flags & (flags | FlagDirectShowStandard));
+    EXPECT_TRUE(mediaContext->directShowDevice().dvdEnabled());
+    EXPECT_FALSE(mci.probe(wave.c_str()));
+    EXPECT_TRUE(GetWindowLongA(mainWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    DestroyWindow(mainWindow);
+    mainWindow = nullptr;
+    removeTree(folder);
 }
 
 struct PositionCase {
@@ -225,6 +259,35 @@ TEST_F(SettingsDialogs, ThePositionGroupsMayHaveNoButtonChecked)
         EXPECT_EQ(c.storedHorizontal, (LONG)stored("HorizontalPosition")) << c.name;
         EXPECT_EQ(c.storedVertical, (LONG)stored("VerticalPosition")) << c.name;
         EXPECT_EQ(c.storedCentre, (LONG)stored("CenterOnScreen")) << c.name;
+    }
+}
+
+// OK of the position and priority dialogs changes the flag word under the
+// lock that the queue thread's option words take: held elsewhere, it keeps
+// the dialog waiting with the word unchanged.
+TEST_F(SettingsDialogs, ThePositionAndPriorityDialogsChangeTheFlagWordUnderTheLock)
+{
+    struct Case {
+        int opener;
+        const char* title;
+        int button;
+        DWORD flag;
+    };
+    const Case cases[] = {{IDC_OPEN_POSITION, "Position", IDC_UNRESIZABLE, FlagUnresizable},
+                          {IDC_OPEN_PRIORITY, "Priority", IDC_HIGH_CLASS, FlagHighClass}};
+    for (const Case& c : cases) {
+        drive([&](HWND configuration) {
+            HWND dialog = open(configuration, c.opener, c.title);
+            click(dialog, c.button);
+            {
+                LockScope hold(cancelLock);
+                PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+                EXPECT_TRUE(stopsAnswering(dialog)) << c.title;
+                EXPECT_FALSE(playOptions.flags & c.flag) << c.title;
+            }
+            waitGone(dialog);
+            EXPECT_TRUE(playOptions.flags & c.flag) << c.title;
+        });
     }
 }
 
