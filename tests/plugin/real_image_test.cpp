@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <vector>
+
 #include "DshowSamples.h"
 #include "MediaFiles.h"
 #include "PlayerKeyBackup.h"
@@ -16,6 +18,38 @@ void firstPixel(const PluginHost::Received& picture, BYTE* bgr)
 {
     DWORD offset = *(const DWORD*)&picture.bmp[10];
     memcpy(bgr, &picture.bmp[offset], 3);
+}
+
+// The colour of the picture's middle pixel by name; lossy codecs give colours
+// near the flat ones they were made from.
+std::string middleColour(const PluginHost::Received& picture)
+{
+    const DWORD offset = *(const DWORD*)&picture.bmp[10];
+    const DWORD row = ((DWORD)picture.width * 3 + 3) & ~3u;
+    const BYTE* bgr = &picture.bmp[offset + (DWORD)picture.height / 2 * row + (DWORD)picture.width / 2 * 3];
+    const char* names[] = {"black", "red", "green", "yellow", "blue", "magenta", "cyan", "white"};
+    int index = 0;
+    for (int channel = 0; channel < 3; ++channel) {
+        if (bgr[2 - channel] > 0x40 && bgr[2 - channel] < 0xC0)
+            return "unclear";
+        index |= (bgr[2 - channel] >= 0xC0) << channel;
+    }
+    return names[index];
+}
+
+// The temporary files that the plug-in writes memory images to.
+std::vector<std::string> temporaryImages()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(folder) + "pix*.tmp").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        names.push_back(found.cFileName);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return names;
 }
 
 } // namespace
@@ -76,5 +110,67 @@ TEST(RealImage, FrameAtTheConfiguredSecondOrTheTypePicture)
         EXPECT_EQ(c.red, bgr[2]);
     }
     DeleteFileA(scratch.c_str());
+    removeTree(folder);
+}
+
+// Real frames of the common video formats, from files and from memory
+// images, at a second inside the video and past its end (the last frame).
+// The videos are 320 x 240, red until 0.5 s, then green, blue and white for
+// a second each. A video whose graph delivers no frame (an AVI cut after its
+// headers) gets the type picture. Neither the scratch clip nor a temporary
+// copy of a memory image stays behind.
+TEST(RealImage, FramesOfEveryVideoFormatFromFilesAndMemoryImages)
+{
+    REQUIRE_DSHOW_SAMPLE(mpeg4Avi, "dshow-seconds-mpeg4.avi");
+    std::vector<unsigned char> cut = readWholeFile(mpeg4Avi);
+    for (size_t i = 0; i + 8 <= cut.size(); ++i)
+        if (!memcmp(&cut[i + 4], "movi", 4)) {
+            cut.resize(i + 8);
+            break;
+        }
+    struct Case {
+        const char* sample;
+        DWORD seconds;
+        const char* colour;  // null: the type picture
+    } cases[] = {
+        {"dshow-seconds.mpg", 1, "green"},       {"dshow-seconds.mpg", 60, "white"},
+        {"dshow-seconds.mp4", 2, "blue"},        {"dshow-seconds.mp4", 60, "white"},
+        {"dshow-seconds.wmv", 1, "green"},       {"dshow-seconds.wmv", 4294967295u, "white"},
+        {"dshow-seconds.webm", 2, "blue"},       {"dshow-seconds.webm", 60, "white"},
+        {"dshow-seconds-mpeg4.avi", 1, "green"}, {"dshow-seconds-mpeg4.avi", 3, "white"},
+        {"cut.avi", 1, nullptr},
+    };
+    const std::string folder = makeTempFolder();
+    const std::string scratch = besideTests("PIXAMOR.AVI");
+    const std::vector<std::string> temporaryBefore = temporaryImages();
+    int n = 0;
+    for (const Case& c : cases)
+        for (bool memory : {false, true}) {
+            SCOPED_TRACE(std::string(c.sample) + " at " + std::to_string(c.seconds) + (memory ? " in memory" : ""));
+            PlayerKeyBackup pluginKey{PluginKey};
+            pluginKey.clear();
+            pluginKey.setNumber("PlayWhenOpen", 0);
+            pluginKey.setNumber("ShowImage", 1);
+            pluginKey.setNumber("FramePosition", c.seconds);
+            std::string name = c.sample;
+            std::string path = folder + std::to_string(n++) + name.substr(name.rfind('.'));
+            ASSERT_TRUE(c.colour ? CopyFileA(dshowSample(c.sample).c_str(), path.c_str(), FALSE)
+                                 : writeBytes(path, cut));
+            PluginHost host;
+            ASSERT_TRUE(host.loaded());
+            PluginHost::Received picture = memory ? host.pictureFromMemory(readWholeFile(path)) : host.picture(path);
+            EXPECT_FALSE(fileExists(scratch));
+            EXPECT_EQ(temporaryBefore, temporaryImages());
+            ASSERT_EQ(0, picture.result);
+            EXPECT_EQ("", picture.problem);
+            if (!c.colour) {
+                EXPECT_NE(24, picture.bitCount);
+                continue;
+            }
+            EXPECT_EQ(320, picture.width);
+            EXPECT_EQ(240, picture.height);
+            ASSERT_EQ(24, picture.bitCount);
+            EXPECT_EQ(c.colour, middleColour(picture));
+        }
     removeTree(folder);
 }
