@@ -13,7 +13,7 @@ int IsSupportedFile(const char* filename, DWORD dw);
 // success, -1 otherwise with both outputs null.
 int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* bits);
 
-// The 26-byte packed record of GetPictureInfo.
+// The packed record of GetPictureInfo: 26 bytes in 32-bit, 30 in 64-bit.
 #pragma pack(push, 1)
 struct PictureInfo {
     LONG left;
@@ -26,7 +26,7 @@ struct PictureInfo {
     HLOCAL text;
 };
 #pragma pack(pop)
-static_assert(sizeof(PictureInfo) == 26, "the record is packed");
+static_assert(sizeof(PictureInfo) == 22 + sizeof(HLOCAL), "the record is packed");
 
 int GetPictureInfoOf(const char* buf, LONG len, UINT flag, PictureInfo* info);
 // GetPicture (preview false) and GetPreview: the picture, then the player

@@ -1,6 +1,7 @@
 #!/bin/sh
-# Configures and builds the Windows programs and tests (with "native", the host
-# tests); further arguments name the only targets to build.
+# Configures and builds the Windows programs and tests for i686 ("win32") or
+# x86_64 ("win64"), or with "native" the host tests; further arguments name
+# the only targets to build.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
@@ -12,8 +13,10 @@ case "$kind" in
   native)
     cmake -S "$root" -B "$build/native" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
     cmake --build "$build/native" $targets ;;
-  win32)
-    cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-      -DCMAKE_TOOLCHAIN_FILE="$root/tools/toolchain-i686-mingw.cmake" >/dev/null
-    cmake --build "$build/win32" $targets ;;
+  win32|win64)
+    toolchain=i686
+    [ "$kind" = win64 ] && toolchain=x86_64
+    cmake -S "$root" -B "$build/$kind" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/tools/toolchain-$toolchain-mingw.cmake" >/dev/null
+    cmake --build "$build/$kind" $targets ;;
 esac

@@ -7,8 +7,11 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 sh "$root/tools/setup.sh" || exit 1
-sh "$root/tools/build.sh" win32 player || exit 1
-sample="$build/win32/first-run.avi"
+# A host that runs no 32-bit code plays the same program built for x86_64.
+kind=win32
+/usr/lib/wine/wine --version >/dev/null 2>&1 || kind=win64
+sh "$root/tools/build.sh" $kind player || exit 1
+sample="$build/$kind/first-run.avi"
 # Microsoft Video 1 pictures, which Wine's MCI AVI device draws, and a tone.
 [ -f "$sample" ] || ffmpeg -hide_banner -loglevel error -nostdin -y \
   -f lavfi -i "testsrc=size=320x240:rate=15:duration=5" \
@@ -16,19 +19,20 @@ sample="$build/win32/first-run.avi"
   -c:v msvideo1 -c:a pcm_s16le "$sample" || exit 1
 
 . "$root/tools/session.sh"
-export WINEPREFIX="$build/win32/wineprefix"
+export WINEPREFIX="$build/$kind/wineprefix" WINEARCH=$kind
 trap stop_session EXIT INT TERM
 # Without a display of your own the machine is taken to be headless: a
 # virtual display and a null audio sink that plays in real time.
 if [ -z "${DISPLAY:-}" ]; then
   start_xvfb
-  start_pulse "$build/win32/pulse-player"
+  start_pulse "$build/$kind/pulse-player"
 fi
 "$root/tools/wine-prefix.sh" || exit 1
-# A Unix path would start with "/", which the player reads as an option word.
+# A Unix path would start with "/", which the player reads as an option word;
+# Wine's drive Z: is the root of the Unix tree.
 # Through MCI, whose AVI device draws the pictures under Wine too.
-"$root/tools/wine-exec.sh" "$build/win32/bin/PLAYER.EXE" -TryByMci -NoTryByDirectShow "$@" \
-  "$(winepath -w "$sample" 2>/dev/null)"
+"$root/tools/wine-exec.sh" "$build/$kind/bin/PLAYER.EXE" -TryByMci -NoTryByDirectShow "$@" \
+  "Z:$(echo "$sample" | tr / '\\')"
 status=$?
 if [ $status -eq 0 ]; then
   echo "PLAYER.EXE played $sample (5 s of a 320x240 test picture with a 440 Hz tone) and ended."
