@@ -30,6 +30,7 @@ bool create(REFCLSID clsid, REFIID iid, void** object)
 // turn (index) for a source that has several streams.
 bool pinOf(IBaseFilter* filter, PIN_DIRECTION direction, UINT index, ComPtr<IPin>& pin)
 {
+    pin.reset();
     ComPtr<IEnumPins> pins;
     if (FAILED(filter->EnumPins(pins.out())) || !pins)
         return false;
@@ -75,17 +76,17 @@ bool setUpGrabber(ISampleGrabber* grabber, bool oneShot)
 
 // Where to start for the frame at `seconds`. Past the end the graph plays
 // the last second to its end and the last frame stays in the buffer.
-bool startPosition(IGraphBuilder* graph, unsigned seconds, LONGLONG* start, bool* toTheEnd)
+bool startPosition(IGraphBuilder* graph, unsigned seconds, bool* toTheEnd)
 {
     ComPtr<IMediaSeeking> seeking;
     LONGLONG duration = 0;
     if (!seeking.queryFrom(graph, IID_IMediaSeeking) || FAILED(seeking->GetDuration(&duration)))
         return false;
-    *start = seconds * OneSecond;
-    *toTheEnd = duration > 0 && *start >= duration;
+    LONGLONG start = seconds * OneSecond;
+    *toTheEnd = duration > 0 && start >= duration;
     if (*toTheEnd)
-        *start = duration > OneSecond ? duration - OneSecond : 0;
-    return SUCCEEDED(seeking->SetPositions(start, AM_SEEKING_AbsolutePositioning, nullptr,
+        start = duration > OneSecond ? duration - OneSecond : 0;
+    return SUCCEEDED(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr,
                                            AM_SEEKING_NoPositioning));
 }
 
@@ -109,14 +110,14 @@ bool runForFrame(IGraphBuilder* graph, ISampleGrabber* grabber, bool toTheEnd, D
     }
     const DWORD started = GetTickCount();
     bool done = false;
-    for (;;) {
+    while (GetTickCount() - started < milliseconds) {
         LONG code = 0;
         HRESULT waited = events->WaitForCompletion(WaitSliceMilliseconds, &code);
         if (waited == S_OK || (!toTheEnd && holdsSample(grabber))) {
             done = holdsSample(grabber);
             break;
         }
-        if (waited != E_ABORT || GetTickCount() - started >= milliseconds)
+        if (waited != E_ABORT)
             break;
     }
     control->Stop();
@@ -195,12 +196,12 @@ bool GrabFrame(const char* path, unsigned seconds, DWORD waitMilliseconds, HGLOB
         || FAILED(graph->AddFilter(grabberFilter.get(), L"Sample Grabber"))
         || FAILED(graph->AddFilter(renderer.get(), L"Null Renderer")))
         return false;
-    LONGLONG start = 0;
     bool toTheEnd = false;
     // Without a clock the samples are not held back to their presentation times.
-    return setUpGrabber(grabber.get(), true) && connect(graph.get(), source.get(), grabberFilter.get(), renderer.get())
-        && timing.queryFrom(graph.get(), IID_IMediaFilter) && SUCCEEDED(timing->SetSyncSource(nullptr))
-        && startPosition(graph.get(), seconds, &start, &toTheEnd)
-        && (!toTheEnd || SUCCEEDED(grabber->SetOneShot(FALSE)))
-        && runForFrame(graph.get(), grabber.get(), toTheEnd, waitMilliseconds) && takeFrame(grabber.get(), info, bits);
+    if (!setUpGrabber(grabber.get(), true) || !connect(graph.get(), source.get(), grabberFilter.get(), renderer.get())
+        || !timing.queryFrom(graph.get(), IID_IMediaFilter) || FAILED(timing->SetSyncSource(nullptr))
+        || !startPosition(graph.get(), seconds, &toTheEnd)
+        || (toTheEnd && FAILED(grabber->SetOneShot(FALSE))))
+        return false;
+    return runForFrame(graph.get(), grabber.get(), toTheEnd, waitMilliseconds) && takeFrame(grabber.get(), info, bits);
 }

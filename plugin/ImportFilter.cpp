@@ -139,7 +139,7 @@ bool checkPicture(const Picture& picture)
     return true;
 }
 
-// Names the medium and tells whether it has video. The context's lock is
+// Names the medium and tells whether it has, or may have, video. The context's lock is
 // held from the probe requests to the stream flags: a support question on
 // another thread would otherwise change them in between.
 bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, MediaClass* media, bool* hasVideo)
@@ -148,7 +148,10 @@ bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, M
     context.setProbeRequests(1);
     bool classified = fileMode ? ClassifyFile(context, buf, media)
                                : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);
-    *hasVideo = classified && context.hasVideo();
+    // The content tests seldom tell a memory image's streams (an AVI head
+    // does not): one that holds no known sound may still have a picture,
+    // which the frame grab finds out.
+    *hasVideo = classified && (context.hasVideo() || (!fileMode && !context.hasAudio()));
     return classified;
 }
 

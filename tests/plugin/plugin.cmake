@@ -8,8 +8,8 @@ set_tests_properties(plugin_e2e_test PROPERTIES RUN_SERIAL TRUE)
 add_dependencies(exports_test pixamor)
 # The plug-in benchmark: built with the tests, run by bench/plugin.sh.
 add_executable(plugin_bench ${CMAKE_SOURCE_DIR}/bench/plugin_bench.cpp)
-target_link_libraries(plugin_bench PRIVATE testsupport)
+target_link_libraries(plugin_bench PRIVATE testsupport ole32)
 set_target_properties(plugin_bench PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-add_dependencies(plugin_bench pixamor)
+add_dependencies(plugin_bench pixamor dshow_media)
 # A test disk behind an mmio I/O procedure.
 target_link_libraries(raw_pcm_test PRIVATE winmm)
