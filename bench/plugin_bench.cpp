@@ -219,7 +219,7 @@ int main(int argc, char** argv)
         const char* sample;
         std::vector<double> picture, bare;
         unsigned frames = 0, bareFrames = 0;
-    } frameRows[] = {{"dshow-seconds.mp4"}, {"dshow-seconds-mpeg4.avi"}};
+    } frameRows[] = {{"dshow-seconds.mp4", {}, {}}, {"dshow-seconds-mpeg4.avi", {}, {}}};
     for (FrameRow& row : frameRows) {
         const std::string video = dshowSample(row.sample);
         wchar_t wideVideo[MAX_PATH];
