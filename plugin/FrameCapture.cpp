@@ -9,6 +9,7 @@
 #include "DibRows.h"
 #include "DirectShowDevice.h"
 #include "FramePixels.h"
+#include "FrameGrab.h"
 #include "GlobalBlock.h"
 #include "Ole.h"
 
@@ -237,7 +238,8 @@ bool toWide(const char* path, WCHAR (&wide)[MAX_PATH])
     return MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH) != 0;
 }
 
-// Runs the graph over the interval and waits for it to finish.
+// Runs the graph over the interval and waits, a bounded time, for it to
+// finish; the graph is stopped either way.
 bool runInterval(ICaptureGraphBuilder* builder, IBaseFilter* compressor, IMediaControl* control,
                  IMediaEvent* events, unsigned seconds)
 {
@@ -251,7 +253,7 @@ bool runInterval(ICaptureGraphBuilder* builder, IBaseFilter* compressor, IMediaC
         || FAILED(control->Run()))
         return false;
     LONG code = 0;
-    const bool completed = SUCCEEDED(events->WaitForCompletion(INFINITE, &code));
+    const bool completed = SUCCEEDED(events->WaitForCompletion(GraphWaitMilliseconds, &code));
     return SUCCEEDED(control->Stop()) && completed;
 }
 

@@ -5,6 +5,7 @@
 #include "BmpHeader.h"
 #include "Classification.h"
 #include "FrameCapture.h"
+#include "FrameGrab.h"
 #include "InfoCache.h"
 #include "MediaContext.h"
 #include "Ole.h"
@@ -104,16 +105,38 @@ DWORD verdictOfImage(MediaContext& context, const char* name, const BYTE* image)
     return IsPcmExtension(extensionOf(name)) ? 1 : 0;
 }
 
-// A real frame of the medium when it has video and the setting asks for it.
+// A real frame of the medium: an AVI file's own frame, else one that a
+// DirectShow graph decodes, else one from a clip converted to AVI.
 bool captureFrame(MediaContext& context, const char* path, Picture* picture)
 {
     const DWORD seconds = pluginSettings.framePosition;
     bool captured = false;
     if (context.isAvi(path))
         captured = CaptureFrame(path, seconds, &picture->info, &picture->bits);
+    if (!captured)
+        captured = GrabFrame(path, seconds, GraphWaitMilliseconds, &picture->info, &picture->bits);
     if (!captured && ConvertToClip(path, FramePath, seconds))
         captured = CaptureFrame(FramePath, seconds, &picture->info, &picture->bits);
     DeleteFileA(FramePath);
+    return captured;
+}
+
+// A memory image is written to a temporary file of its own for the capture,
+// which is deleted after.
+bool captureImageFrame(MediaContext& context, const char* image, LONG len, Picture* picture)
+{
+    char folder[MAX_PATH], path[MAX_PATH];
+    DWORD folderLength = GetTempPathA(MAX_PATH, folder);
+    if (!folderLength || folderLength >= MAX_PATH || !GetTempFileNameA(folder, "pix", 0, path))
+        return false;
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    DWORD written = 0;
+    bool whole = file != INVALID_HANDLE_VALUE && WriteFile(file, image, (DWORD)len, &written, nullptr)
+        && written == (DWORD)len;
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+    bool captured = whole && captureFrame(context, path, picture);
+    DeleteFileA(path);
     return captured;
 }
 
@@ -128,7 +151,7 @@ bool checkPicture(const Picture& picture)
     return true;
 }
 
-// Names the medium and tells whether it has video. The context's lock is
+// Names the medium and tells whether it has, or may have, video. The context's lock is
 // held from the probe requests to the stream flags: a support question on
 // another thread would otherwise change them in between.
 bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, MediaClass* media, bool* hasVideo)
@@ -140,7 +163,10 @@ bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, M
     context.clearStreams();
     bool classified = fileMode ? ClassifyFile(context, buf, media)
                                : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);
-    *hasVideo = classified && context.hasVideo();
+    // The content tests seldom tell a memory image's streams (an AVI head
+    // does not): one that holds no known sound may still have a picture,
+    // which the frame grab finds out.
+    *hasVideo = classified && (context.hasVideo() || (!fileMode && !context.hasAudio()));
     return classified;
 }
 
@@ -163,9 +189,11 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
         return -1;
     // An image has no name to key a verdict with; its picture is still cached.
     section.StoreVerdict(name, 1, stamp);
-    if (fileMode && hasVideo && pluginSettings.showImage) {
+    if (hasVideo && pluginSettings.showImage) {
         PictureHolder frame;
-        if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
+        bool captured = fileMode ? captureFrame(context, buf, &frame.get())
+                                 : captureImageFrame(context, buf, len, &frame.get());
+        if (captured && checkPicture(frame.get())) {
             StorePicture(frame.get(), fileMode, name, stamp);
             *picture = frame.release();
             return 0;

@@ -2,7 +2,8 @@
 # Writes the real media files that the DirectShow tests play into a folder
 # (default build/win32/samples): PCM and MS ADPCM waves, MP3, an MPEG-1 system
 # stream, MS-RLE AVI files with and without sound, one whose frames are one
-# flat colour per second, and a QuickTime movie.
+# flat colour per second, a QuickTime movie, and flat-colour videos of
+# several formats.
 # Needs sox, ffmpeg and python3 on the Linux side.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,6 +19,22 @@ ff -f lavfi -i "testsrc=size=160x120:rate=25:duration=3" -f lavfi -i "sine=frequ
    -c:v mpeg1video -c:a mp2 -f mpeg dshow-mpeg1.mpg
 ff -f lavfi -i "testsrc=size=160x120:rate=15:duration=3" -f lavfi -i "sine=frequency=440:duration=3:sample_rate=22050" \
    -c:v qtrle -c:a pcm_s16be -f mov dshow-movie.tmp
+
+# 320 x 240 videos whose frames are one flat colour per second, each whole
+# second in the middle of its colour: red until 0.5 s, then green, blue and
+# white; 3.5 s long, a key frame every five frames, with sound.
+colours="color=c=red:s=320x240:r=25:d=0.5[a];color=c=lime:s=320x240:r=25:d=1[b];\
+color=c=blue:s=320x240:r=25:d=1[c];color=c=white:s=320x240:r=25:d=1[d];[a][b][c][d]concat=n=4:v=1:a=0[v]"
+seconds() {
+  out=$1; shift
+  ff -filter_complex "$colours" -f lavfi -i "sine=frequency=440:duration=3.5:sample_rate=44100" \
+     -map "[v]" -map 0:a -g 5 -pix_fmt yuv420p "$@" "$out"
+}
+seconds dshow-seconds.mpg -c:v mpeg1video -b:v 800k -c:a mp2 -f mpeg
+seconds dshow-seconds.mp4 -c:v libx264 -preset veryfast -c:a aac
+seconds dshow-seconds.wmv -c:v wmv2 -c:a wmav2 -f asf
+seconds dshow-seconds.webm -c:v libvpx -c:a libvorbis
+seconds dshow-seconds-mpeg4.avi -c:v mpeg4 -c:a libmp3lame
 
 python3 - <<'EOF'
 import struct

@@ -7,6 +7,7 @@
 #include "AviFiles.h"
 #include "DshowSamples.h"
 #include "FrameCapture.h"
+#include "FrameGrab.h"
 #include "MediaFiles.h"
 #include "TestPaths.h"
 
@@ -116,5 +117,30 @@ TEST(FrameCapture, ClipConversionFailsWithoutTheRleCompressor)
     EXPECT_FALSE(fileExists(clip));
     EXPECT_FALSE(ConvertToClip(nullptr, clip.c_str(), 0));
     EXPECT_FALSE(ConvertToClip(std::string(300, 'a').c_str(), clip.c_str(), 0));
+    removeTree(folder);
+}
+
+// A grab whose wait ends before a frame came, or of a file without a
+// decodable picture, gives nothing and leaves the file free to delete.
+TEST(FrameCapture, GrabGivesNothingWithoutAFrameInTime)
+{
+    REQUIRE_DSHOW_SAMPLE(video, "dshow-seconds.mp4");
+    const std::string folder = makeTempFolder();
+    struct Case { const char* source; DWORD wait; bool frame; } cases[] = {
+        {"dshow-seconds.mp4", 5000, true}, {"dshow-seconds.mp4", 0, false}, {"dshow-tone.mp3", 5000, false},
+        {nullptr, 5000, false},
+    };
+    for (const Case& c : cases) {
+        const std::string path = folder + "grab" + (c.source ? strrchr(c.source, '.') : ".avi");
+        ASSERT_TRUE(c.source ? CopyFileA(dshowSample(c.source).c_str(), path.c_str(), FALSE)
+                             : writeBytes(path, "not a movie at all\r\n", 20));
+        HGLOBAL info = (HGLOBAL)1, bits = (HGLOBAL)1;
+        EXPECT_EQ(c.frame, GrabFrame(path.c_str(), 1, c.wait, &info, &bits)) << path << " " << c.wait;
+        EXPECT_EQ(c.frame, info != nullptr);
+        EXPECT_EQ(c.frame, bits != nullptr);
+        GlobalFree(info);
+        GlobalFree(bits);
+        EXPECT_TRUE(DeleteFileA(path.c_str())) << path;
+    }
     removeTree(folder);
 }
