@@ -21,7 +21,7 @@ BOOL isBuiltInDevice(const char* name)
     return FALSE;
 }
 
-DWORD typeNameValue(const char* name) { return (DWORD)(DWORD_PTR)name; }
+DWORD_PTR typeNameValue(const char* name) { return (DWORD_PTR)name; }
 
 // MCI's cdaudio device takes the drive ("D:") as its element.
 BOOL driveOf(const char* fileName, char* drive)
@@ -78,7 +78,7 @@ BOOL MciDevice::isExcluded(const char* typeName) const
     return FALSE;
 }
 
-void MciDevice::chooseDevice(DWORD deviceType, DWORD openFlags)
+void MciDevice::chooseDevice(DWORD_PTR deviceType, DWORD openFlags)
 {
     deviceType_ = deviceType;
     openFlags_ = openFlags;
@@ -92,7 +92,7 @@ void MciDevice::clearMediumFlags()
 }
 
 // What a reader does when the file is its kind.
-void MciDevice::acceptFile(DWORD deviceType, DWORD openFlags)
+void MciDevice::acceptFile(DWORD_PTR deviceType, DWORD openFlags)
 {
     chooseDevice(deviceType, openFlags);
     clearMediumFlags();
@@ -102,7 +102,7 @@ void MciDevice::freeTypeName()
 {
     if (!ownsTypeName_)
         return;
-    delete[] (char*)(DWORD_PTR)deviceType_;
+    delete[] (char*)deviceType_;
     deviceType_ = 0;
     ownsTypeName_ = FALSE;
 }
@@ -169,7 +169,7 @@ BOOL MciDevice::openWithDevice(const char* fileName, const char* typeName, DWORD
     return openWithDevice(fileName, typeNameValue(typeName), openFlags);
 }
 
-BOOL MciDevice::openWithDevice(const char* fileName, DWORD deviceType, DWORD openFlags)
+BOOL MciDevice::openWithDevice(const char* fileName, DWORD_PTR deviceType, DWORD openFlags)
 {
     LockScope hold(lock);
     if (!fileName || !openFlags)

@@ -38,9 +38,9 @@ public:
 
     // The MCI devices (by type name) that this engine must not use; not owned.
     void setExcludedDevices(char** names, UINT count);
-    BOOL openWithDevice(const char* fileName, DWORD deviceType, DWORD openFlags);
+    BOOL openWithDevice(const char* fileName, DWORD_PTR deviceType, DWORD openFlags);
     BOOL openWithDevice(const char* fileName, const char* typeName, DWORD openFlags);
-    BOOL readCdTrack(const char* fileName, DWORD* deviceType, DWORD* openFlags);
+    BOOL readCdTrack(const char* fileName, DWORD_PTR* deviceType, DWORD* openFlags);
     UINT deviceCount();
     BOOL deviceName(UINT index, char* buffer, UINT size);
 
@@ -56,16 +56,16 @@ protected:
     MCIERROR send(MCIDEVICEID device, UINT message, DWORD flags, void* params);
     BOOL sendAndWait(UINT message);
     BOOL isExcluded(const char* typeName) const;
-    BOOL readRiffForm(const char* fileName, const char* form, DWORD deviceType, DWORD openFlags);
+    BOOL readRiffForm(const char* fileName, const char* form, DWORD_PTR deviceType, DWORD openFlags);
     BOOL readWave(const char* fileName);
     BOOL readSequencer(const char* fileName);
     BOOL readAvi(const char* fileName);
     BOOL readCdAudio(const char* fileName);
     BOOL probeOtherDevices(const char* fileName);
     BOOL tryDevice(const char* fileName, const char* typeName);
-    void chooseDevice(DWORD deviceType, DWORD openFlags);
+    void chooseDevice(DWORD_PTR deviceType, DWORD openFlags);
     void clearMediumFlags();
-    void acceptFile(DWORD deviceType, DWORD openFlags);
+    void acceptFile(DWORD_PTR deviceType, DWORD openFlags);
     BOOL playFrom(DWORD cdPosition);
     void freeTypeName();
     BOOL setTimeFormat(DWORD format);
@@ -80,7 +80,7 @@ protected:
 
     DWORD openFlags_ = 0;
     UINT excludedCount_ = 0;
-    DWORD deviceType_ = 0;
+    DWORD_PTR deviceType_ = 0;  // a type ID (a CD track in its high word) or a type name's address
     char** excludedNames_ = nullptr;
     BOOL hasAudio_ = FALSE;
     BOOL canMute_ = FALSE;

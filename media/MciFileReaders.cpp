@@ -35,7 +35,7 @@ bool isStandardMidi(RecognitionFile& file, const uint8_t* head)
 
 } // namespace
 
-BOOL MciDevice::readRiffForm(const char* fileName, const char* form, DWORD deviceType, DWORD openFlags)
+BOOL MciDevice::readRiffForm(const char* fileName, const char* form, DWORD_PTR deviceType, DWORD openFlags)
 {
     uint8_t head[headSize];
     RecognitionFile file(fileName);
@@ -52,7 +52,7 @@ BOOL MciDevice::readWave(const char* fileName)
 
 BOOL MciDevice::readAvi(const char* fileName)
 {
-    return readRiffForm(fileName, "AVI ", (DWORD)(DWORD_PTR) "avivideo", MCI_OPEN_TYPE | MCI_OPEN_ELEMENT);
+    return readRiffForm(fileName, "AVI ", (DWORD_PTR) "avivideo", MCI_OPEN_TYPE | MCI_OPEN_ELEMENT);
 }
 
 BOOL MciDevice::readSequencer(const char* fileName)
@@ -67,7 +67,7 @@ BOOL MciDevice::readSequencer(const char* fileName)
     return TRUE;
 }
 
-BOOL MciDevice::readCdTrack(const char* fileName, DWORD* deviceType, DWORD* openFlags)
+BOOL MciDevice::readCdTrack(const char* fileName, DWORD_PTR* deviceType, DWORD* openFlags)
 {
     LockScope hold(lock);
     if (!fileName || !deviceType || !openFlags)
@@ -86,7 +86,7 @@ BOOL MciDevice::readCdTrack(const char* fileName, DWORD* deviceType, DWORD* open
 
 BOOL MciDevice::readCdAudio(const char* fileName)
 {
-    DWORD deviceType = 0;
+    DWORD_PTR deviceType = 0;
     DWORD openFlags = 0;
     if (!readCdTrack(fileName, &deviceType, &openFlags))
         return FALSE;

@@ -97,7 +97,8 @@ BOOL Selector::tryMciDevice(const char* typeName)
     MciDevice& mci = context_.mciDevice();
     BOOL opened;
     if (lstrcmpiA(typeName, "cdaudio") == 0) {
-        DWORD deviceType = 0, openFlags = 0;
+        DWORD_PTR deviceType = 0;
+        DWORD openFlags = 0;
         opened = mci.readCdTrack(fileName_, &deviceType, &openFlags) &&
                  mci.openWithDevice(fileName_, deviceType, openFlags);
     } else {

@@ -36,17 +36,20 @@ bool readThroughHandle(HANDLE handle, BYTE* image)
     return done && read > 0;
 }
 
-// The header image that dw stands for; false when there is none.
-bool headerImage(DWORD dw, BYTE* image)
+// The header image that dw stands for; false when there is none. No address
+// lies in the first 64 KB, and file handles are small values: anything with
+// a bit above the low 16 set is an address (in 64-bit also one whose bits 16
+// to 31 happen to be clear, which HIWORD would miss).
+bool headerImage(ULONG_PTR dw, BYTE* image)
 {
     memset(image, 0, HeaderImageSize);
-    if (HIWORD(dw)) {
-        if (IsBadReadPtr((const void*)(UINT_PTR)dw, HeaderImageSize))
+    if (dw >> 16) {
+        if (IsBadReadPtr((const void*)dw, HeaderImageSize))
             return false;
-        memcpy(image, (const void*)(UINT_PTR)dw, HeaderImageSize);
+        memcpy(image, (const void*)dw, HeaderImageSize);
         return true;
     }
-    return dw && readThroughHandle((HANDLE)(UINT_PTR)dw, image);
+    return dw && readThroughHandle((HANDLE)dw, image);
 }
 
 bool isRejectedImage(const BYTE* head, DWORD size)
@@ -116,21 +119,25 @@ bool checkPicture(const Picture& picture)
     return true;
 }
 
+// Recognition reads only the head of a memory image: an image beyond 4 GB
+// (64-bit viewers) is looked at through its first 4 GB.
+UINT imageSize(LONG_PTR len) { return (ULONG_PTR)len > MAXDWORD ? MAXDWORD : (UINT)len; }
+
 // Names the medium and tells whether it has video. The context's lock is
 // held from the probe requests to the stream flags: a support question on
 // another thread would otherwise change them in between.
-bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, MediaClass* media, bool* hasVideo)
+bool classify(MediaContext& context, const char* buf, LONG_PTR len, bool fileMode, MediaClass* media, bool* hasVideo)
 {
     LockScope hold(context.lock());
     context.setProbeRequests(1);
     bool classified = fileMode ? ClassifyFile(context, buf, media)
-                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);
+                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, imageSize(len), media);
     *hasVideo = classified && context.hasVideo();
     return classified;
 }
 
 // stamp is the file's in file mode, null for a memory image.
-int buildPicture(MediaContext& context, const char* buf, LONG len, const FileStamp* stamp, Picture* picture,
+int buildPicture(MediaContext& context, const char* buf, LONG_PTR len, const FileStamp* stamp, Picture* picture,
                  bool wantBits)
 {
     const bool fileMode = stamp != nullptr;
@@ -167,7 +174,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
 
 } // namespace
 
-int IsSupportedFile(const char* filename, DWORD dw)
+int IsSupportedFile(const char* filename, ULONG_PTR dw)
 {
     MediaContext* context = pluginContext();
     if (!filename || !context || strlen(filename) >= MAX_PATH)
@@ -199,7 +206,7 @@ int IsSupportedFile(const char* filename, DWORD dw)
     return verdict;
 }
 
-int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* bits)
+int BuildPicture(const char* buf, LONG_PTR len, UINT flag, HGLOBAL* info, HGLOBAL* bits)
 {
     if (!info)
         return -1;
@@ -224,7 +231,7 @@ int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* b
     return 0;
 }
 
-int GetPictureInfoOf(const char* buf, LONG len, UINT flag, PictureInfo* info)
+int GetPictureInfoOf(const char* buf, LONG_PTR len, UINT flag, PictureInfo* info)
 {
     if (!info)
         return -1;
@@ -241,7 +248,7 @@ int GetPictureInfoOf(const char* buf, LONG len, UINT flag, PictureInfo* info)
     return 0;
 }
 
-int GetPictureOf(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* bits, bool preview)
+int GetPictureOf(const char* buf, LONG_PTR len, UINT flag, HGLOBAL* info, HGLOBAL* bits, bool preview)
 {
     if (!info || !bits)
         return -1;
