@@ -419,7 +419,8 @@ TEST_F(Mci, midiIsTakenBySequencerAndFailsCleanly)
 TEST_F(Mci, cdTrackFailsCleanlyWithoutADrive)
 {
     std::string cda = writeCda(5);
-    DWORD type = 0, flags = 0;
+    DWORD_PTR type = 0;
+    DWORD flags = 0;
     ASSERT_TRUE(device.readCdTrack(cda.c_str(), &type, &flags));
     EXPECT_EQ(5u << 16 | 516u, type);
     EXPECT_EQ(0x3200u, flags);
@@ -441,7 +442,8 @@ struct CdTrackRead {
 DWORD WINAPI readCdTrackOn(void* context)
 {
     auto* read = static_cast<CdTrackRead*>(context);
-    DWORD type = 0, flags = 0;
+    DWORD_PTR type = 0;
+    DWORD flags = 0;
     read->result = read->device->readCdTrack(read->name, &type, &flags);
     return 0;
 }
