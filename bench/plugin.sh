@@ -14,7 +14,7 @@ for kind in win32 win64; do
     continue
   fi
   build="${BUILD_DIR:-$root/build}/$kind"
-  sh "$root/tools/build.sh" $kind pixamor plugin_bench >/dev/null
+  sh "$root/tools/build.sh" $kind pixamor plugin_bench sample_media >/dev/null
   [ $kind = win32 ] && echo "== PIXAMOR.SPI under 32-bit Wine" || echo "== PIXAMOR.SPH under 64-bit Wine"
   export WINEPREFIX="$build/wineprefix" WINEARCH=$kind
   "$root/tools/wine-prefix.sh"

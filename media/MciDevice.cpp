@@ -179,7 +179,7 @@ BOOL MciDevice::openWithDevice(const char* fileName, DWORD_PTR deviceType, DWORD
     // Only a type number can name CD audio; a name's address may end in any bits.
     isCdAudio_ = (openFlags & MCI_OPEN_TYPE_ID) && LOWORD(deviceType) == MCI_DEVTYPE_CD_AUDIO;
     MCI_OPEN_PARMSA params = {};
-    params.lpstrDeviceType = (LPCSTR)(DWORD_PTR)deviceType;
+    params.lpstrDeviceType = (LPCSTR)deviceType;
     params.lpstrElementName = fileName;
     char drive[3];
     if (isCdAudio_) {

@@ -28,8 +28,12 @@ public:
     // may open a file that is held open.
     BOOL isKnownMedia(RecognitionFile& file, const char* path);
     BOOL isKnownMediaBuffer(const BYTE* bytes, UINT size);
+    // The other chains end with the formats found by their heads.
     BOOL isOtherMedia(const char* path);
-    BOOL isOtherMediaBuffer(const BYTE* bytes, UINT size);
+    // name, when given, is the header image's name (see matchMpegAudioNamed).
+    BOOL isOtherMediaBuffer(const BYTE* bytes, UINT size, const char* name = nullptr);
+    BOOL isMediaByHead(const char* path);
+    BOOL isMediaByHeadBuffer(const BYTE* bytes, UINT size, const char* name = nullptr);
 
     // Content tests, file and buffer variants.
     BOOL isWaveMpeg(const char* path);
@@ -55,6 +59,19 @@ public:
     BOOL isAu(const char* path);
     BOOL isAu(const BYTE* bytes, UINT size);
     BOOL hasTrackTag(const char* path);
+    BOOL isMpegStream(const char* path);
+    BOOL isMpegStream(const BYTE* bytes, UINT size);
+    BOOL isMpegAudio(const char* path);
+    BOOL isMpegAudio(const BYTE* bytes, UINT size);
+    BOOL isWindowsMedia(const char* path);
+    BOOL isWindowsMedia(const BYTE* bytes, UINT size);
+    BOOL isIsoMedia(const char* path);
+    BOOL isIsoMedia(const BYTE* bytes, UINT size);
+    BOOL isAiffC(const char* path);
+    BOOL isAiffC(const BYTE* bytes, UINT size);
+    // Ogg, FLAC, Matroska: kind Unknown.
+    BOOL isOpenContainer(const char* path);
+    BOOL isOpenContainer(const BYTE* bytes, UINT size);
     BOOL isTextFile(const char* path);
 
     // Stream probes.
@@ -71,6 +88,8 @@ public:
     // Accessors.
     BOOL hasAudio() const { return hasAudio_; }
     BOOL hasVideo() const { return hasVideo_; }
+    // Forgets the last file's streams, so that a file no test accepts has none.
+    void clearStreams() { hasAudio_ = hasVideo_ = FALSE; }
     MediaKind kind() const { return kind_; }
     // The stream kind of the last accepted file: "Both", "Audio", "Video" or
     // "Unknown" (streams not examined or none found).

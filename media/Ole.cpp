@@ -4,9 +4,13 @@
 
 namespace {
 
-// The three OLE libraries with their locks and the process-wide flag that
-// COM is initialised. At exit the libraries are freed in the order OLEAUT32,
-// OLEPRO32, OLE32.
+// What a thread's OleInitialize found, kept in the thread's own slot: threads
+// of a host initialise and uninitialise COM each for themselves.
+enum ComState { ComNotInitialised, ComInitialisedByOwner, ComInitialisedByUs };
+
+// The three OLE libraries with their locks and the thread slot of the COM
+// state. At exit the libraries are freed in the order OLEAUT32, OLEPRO32,
+// OLE32.
 struct OleBinding {
     DynamicLibrary ole32{"OLE32.DLL"};
     DynamicLibrary olepro32{"OLEPRO32.DLL"};
@@ -14,12 +18,18 @@ struct OleBinding {
     CountedLock ole32Lock;
     CountedLock olepro32Lock;
     CountedLock oleaut32Lock;
-    bool comInitialised = false;
-    // Whether our OleInitialize call made it so, and OleUninitialize undoes it.
-    bool comOwned = false;
+    const DWORD comSlot = TlsAlloc();
+
+    ComState comState() const
+    {
+        return comSlot == TLS_OUT_OF_INDEXES ? ComNotInitialised : (ComState)(UINT_PTR)TlsGetValue(comSlot);
+    }
+    void setComState(ComState state) const { TlsSetValue(comSlot, (LPVOID)(UINT_PTR)state); }
 
     ~OleBinding()
     {
+        if (comSlot != TLS_OUT_OF_INDEXES)
+            TlsFree(comSlot);
         oleaut32.free();
         olepro32.free();
         ole32.free();
@@ -61,34 +71,37 @@ BOOL OleInitialize()
 {
     OleBinding& ole = binding();
     LockScope scope(ole.ole32Lock);
-    if (!ole.comInitialised) {
+    if (ole.comState() == ComNotInitialised && ole.comSlot != TLS_OUT_OF_INDEXES) {
         static decltype(&::OleInitialize) cached;
         auto function = ole.ole32.resolve(cached, "OleInitialize", ole.ole32Lock);
         HRESULT result = function ? function(nullptr) : E_FAIL;
-        // S_FALSE (already initialised on this thread) counts as success. A
-        // thread that its owner put in the multithreaded apartment can use
-        // COM as it is; that initialisation is not ours to undo.
-        ole.comInitialised = SUCCEEDED(result) || result == RPC_E_CHANGED_MODE;
-        ole.comOwned = SUCCEEDED(result);
+        // S_FALSE (already initialised on this thread) counts as success and
+        // as one more initialisation to undo. A thread that its owner put in
+        // the multithreaded apartment can use COM as it is; that
+        // initialisation is not ours to undo.
+        if (SUCCEEDED(result))
+            ole.setComState(ComInitialisedByUs);
+        else if (result == RPC_E_CHANGED_MODE)
+            ole.setComState(ComInitialisedByOwner);
     }
-    return ole.comInitialised;
+    return ole.comState() != ComNotInitialised;
 }
 
 void OleUninitialize()
 {
     OleBinding& ole = binding();
     LockScope scope(ole.ole32Lock);
-    if (!ole.comInitialised)
+    ComState state = ole.comState();
+    if (state == ComNotInitialised)
         return;
-    if (ole.comOwned) {
+    if (state == ComInitialisedByUs) {
         static decltype(&::OleUninitialize) cached;
         auto function = ole.ole32.resolve(cached, "OleUninitialize", ole.ole32Lock);
         if (!function)
             return;
         function();
     }
-    ole.comInitialised = false;
-    ole.comOwned = false;
+    ole.setComState(ComNotInitialised);
 }
 
 HRESULT CoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object)

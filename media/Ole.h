@@ -9,11 +9,12 @@
 // when it is not. OLE calls are serialised process-wide.
 namespace ole32 {
 
-// True when COM is initialised in this process (the flag is process-wide):
-// the platform's OleInitialize runs at most once while the flag is set, on
-// whichever thread first needs COM. A thread that its owner already put in
-// the multithreaded apartment counts as initialised, and OleUninitialize
-// then leaves that apartment alone.
+// True when COM is initialised on the calling thread. The flag is the
+// thread's own: the platform's OleInitialize runs at most once per thread
+// while it is set, and OleUninitialize undoes only what this thread's
+// OleInitialize did. A thread that its owner already put in the
+// multithreaded apartment counts as initialised, and OleUninitialize then
+// leaves that apartment alone.
 BOOL OleInitialize();
 void OleUninitialize();
 // -1 when the library is missing.

@@ -13,7 +13,7 @@ struct RecognitionHead {
     RecognitionHead(RecognitionFile& file, DWORD want) : file(file) { count = file.readSomeAt(0, bytes, want); }
 
     RecognitionFile& file;
-    BYTE bytes[RealMediaBlockSize];
+    BYTE bytes[HeadImageSize];
     DWORD count;
 };
 
@@ -23,6 +23,9 @@ struct RecognitionStep {
     DWORD headSize;
     bool (*check)(RecognitionHead& head, const char* path, ContentMatch* match);
     bool probes;
+    // The format's own kind stands whatever a probe's media type says; the
+    // probe only tells the streams, and only when the head did not.
+    bool keepsKind = false;
 };
 
 namespace {
@@ -88,6 +91,17 @@ bool trackTagFile(RecognitionHead& head, const char*, ContentMatch* match)
            head.file.readExactAt(fileSize - TrackTagSize, tail, sizeof tail) && matchTrackTag(tail, match);
 }
 
+// The frames after an ID3v2 tag are read wherever the tag ends.
+bool mpegAudioFile(RecognitionHead& head, const char*, ContentMatch* match)
+{
+    uint64_t start = 0;
+    if (!id3v2TagEnd(head.bytes, head.count, &start) && (head.count < 4 || head.bytes[0] != 0xFF))
+        return false;
+    BYTE frames[MpegAudioFramesSize];
+    DWORD count = head.file.readSomeAt(start, frames, sizeof frames);
+    return matchMpegAudioFrames(frames, count, match);
+}
+
 const RecognitionStep WaveMpegStep = {WaveHeadSize, headOnly<matchWaveMpeg>, false};
 const RecognitionStep RiffMp3Step = {RiffHeadSize, headOnly<matchRiffMp3>, false};
 const RecognitionStep WaveStep = {WaveHeadSize, waveFile, false};
@@ -100,9 +114,18 @@ const RecognitionStep RealMediaStep = {RealMediaBlockSize, realMediaFile, false}
 const RecognitionStep AiffStep = {RiffHeadSize, headOnly<matchAiff>, false};
 const RecognitionStep AuStep = {AuHeadSize, headOnly<matchAu>, false};
 const RecognitionStep TrackTagStep = {3, trackTagFile, false};
+const RecognitionStep WindowsMediaStep = {HeadImageSize, headOnly<matchWindowsMedia>, true, true};
+const RecognitionStep IsoMediaStep = {HeadImageSize, headOnly<matchIsoMedia>, true, true};
+const RecognitionStep AiffCStep = {RiffHeadSize, headOnly<matchAiffC>, false, true};
+const RecognitionStep MpegStreamStep = {HeadImageSize, headOnly<matchMpegStream>, true, true};
+const RecognitionStep MpegAudioStep = {HeadImageSize, mpegAudioFile, false, true};
+const RecognitionStep OpenContainerStep = {HeadImageSize, headOnly<matchOpenContainer>, true, true};
 
 const RecognitionStep KnownChain[] = {WaveMpegStep, RiffMp3Step, WaveStep, CdxaStep, AviStep, MidiStep, CddaStep};
 const RecognitionStep OtherContentChain[] = {QuickTimeStep, RealMediaStep, AiffStep, AuStep, TrackTagStep};
+// In the order of HeadChain.
+const RecognitionStep HeadFileChain[HeadChainLength] = {WindowsMediaStep, IsoMediaStep,   AiffCStep,
+                                                        MpegStreamStep,   MpegAudioStep, OpenContainerStep};
 
 }  // namespace
 
@@ -155,8 +178,10 @@ BOOL MediaContext::runFileSteps(const char* path, const RecognitionStep* steps, 
     if (!found)
         return FALSE;
     accept(match);
-    if (found->probes)
+    if (found->probes && !match.streamsKnown)
         probeStreams(path);
+    if (found->keepsKind)
+        kind_ = match.kind;
     return TRUE;
 }
 
@@ -208,7 +233,7 @@ BOOL MediaContext::isOtherMedia(const char* path)
         device = &softMpegDevice_;
         kind = MediaKindSoftMpeg;
         if (!softMpegDevice_.open(path))
-            return FALSE;
+            return isMediaByHead(path);
     }
     device->close();
     kind_ = kind;
@@ -218,7 +243,20 @@ BOOL MediaContext::isOtherMedia(const char* path)
 }
 
 BOOL MediaContext::isKnownMediaBuffer(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchKnownMedia); }
-BOOL MediaContext::isOtherMediaBuffer(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchOtherMedia); }
+BOOL MediaContext::isOtherMediaBuffer(const BYTE* bytes, UINT size, const char* name)
+{
+    LockScope hold(lock_);
+    return checkBuffer(bytes, size, matchOtherMedia) || isMediaByHeadBuffer(bytes, size, name);
+}
+
+BOOL MediaContext::isMediaByHead(const char* path) { return runFileSteps(path, HeadFileChain, HeadChainLength); }
+
+BOOL MediaContext::isMediaByHeadBuffer(const BYTE* bytes, UINT size, const char* name)
+{
+    LockScope hold(lock_);
+    ContentMatch match;
+    return matchHeadMediaNamed(name, bytes, size, &match) && accept(match);
+}
 
 BOOL MediaContext::isWaveMpeg(const char* path) { return runFileSteps(path, &WaveMpegStep, 1); }
 BOOL MediaContext::isWaveMpeg(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchWaveMpeg); }
@@ -243,3 +281,15 @@ BOOL MediaContext::isAiff(const BYTE* bytes, UINT size) { return checkBuffer(byt
 BOOL MediaContext::isAu(const char* path) { return runFileSteps(path, &AuStep, 1); }
 BOOL MediaContext::isAu(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchAu); }
 BOOL MediaContext::hasTrackTag(const char* path) { return runFileSteps(path, &TrackTagStep, 1); }
+BOOL MediaContext::isMpegStream(const char* path) { return runFileSteps(path, &MpegStreamStep, 1); }
+BOOL MediaContext::isMpegStream(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchMpegStream); }
+BOOL MediaContext::isMpegAudio(const char* path) { return runFileSteps(path, &MpegAudioStep, 1); }
+BOOL MediaContext::isMpegAudio(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchMpegAudio); }
+BOOL MediaContext::isWindowsMedia(const char* path) { return runFileSteps(path, &WindowsMediaStep, 1); }
+BOOL MediaContext::isWindowsMedia(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchWindowsMedia); }
+BOOL MediaContext::isIsoMedia(const char* path) { return runFileSteps(path, &IsoMediaStep, 1); }
+BOOL MediaContext::isIsoMedia(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchIsoMedia); }
+BOOL MediaContext::isAiffC(const char* path) { return runFileSteps(path, &AiffCStep, 1); }
+BOOL MediaContext::isAiffC(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchAiffC); }
+BOOL MediaContext::isOpenContainer(const char* path) { return runFileSteps(path, &OpenContainerStep, 1); }
+BOOL MediaContext::isOpenContainer(const BYTE* bytes, UINT size) { return checkBuffer(bytes, size, matchOpenContainer); }

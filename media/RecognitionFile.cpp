@@ -1,14 +1,32 @@
 #include "RecognitionFile.h"
 
-RecognitionFile::RecognitionFile(const char* path)
-    : handle_(path ? CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
-                   : INVALID_HANDLE_VALUE)
+namespace {
+
+// Device names ("NUL", "CON", "COM1.mp3") open devices whose reads may never
+// return: only files on a disk are tested.
+HANDLE diskFileOnly(HANDLE handle)
 {
-    // Device names ("NUL", "CON", "COM1.mp3") open devices whose reads may
-    // never return: only files on a disk are tested.
-    if (isOpen() && GetFileType(handle_) != FILE_TYPE_DISK)
-        close();
+    if (handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_DISK) {
+        CloseHandle(handle);
+        return INVALID_HANDLE_VALUE;
+    }
+    return handle;
+}
+
+} // namespace
+
+RecognitionFile::RecognitionFile(const char* path)
+    : handle_(diskFileOnly(path ? CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
+                                : INVALID_HANDLE_VALUE))
+{
+}
+
+RecognitionFile::RecognitionFile(const wchar_t* path)
+    : handle_(diskFileOnly(path ? CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
+                                : INVALID_HANDLE_VALUE))
+{
 }
 
 RecognitionFile::~RecognitionFile() { close(); }

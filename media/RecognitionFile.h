@@ -7,6 +7,8 @@
 class RecognitionFile {
 public:
     explicit RecognitionFile(const char* path);
+    // A name that the code page may not hold.
+    explicit RecognitionFile(const wchar_t* path);
     ~RecognitionFile();
     RecognitionFile(const RecognitionFile&) = delete;
     RecognitionFile& operator=(const RecognitionFile&) = delete;

@@ -2,6 +2,7 @@
 
 #include "Forwarding.h"
 #include "MainWindow.h"
+#include "Ole.h"
 #include "PlayerCore.h"
 #include "RichEdit.h"
 #include "UsageDialog.h"
@@ -162,6 +163,8 @@ DWORD WINAPI userInterfaceThread(void*)
     signalPlayDone();
     int code = messageLoop();
     freeRichEdit();
+    // The main window initialised OLE on this thread; only this thread can undo it.
+    ole32::OleUninitialize();
     return code;
 }
 

@@ -1,8 +1,18 @@
 #include "FindScope.h"
 
+#include <string.h>
+
 namespace {
 
 bool isDots(const char* name) { return lstrcmpA(name, ".") == 0 || lstrcmpA(name, "..") == 0; }
+
+// No file name holds "?": one that does lost characters to the code page and
+// opens nothing, so the file is named by its short name instead.
+void takeOpenableName(WIN32_FIND_DATAA& data)
+{
+    if (strchr(data.cFileName, '?') && data.cAlternateFileName[0])
+        lstrcpynA(data.cFileName, data.cAlternateFileName, MAX_PATH);
+}
 
 } // namespace
 
@@ -24,5 +34,6 @@ const WIN32_FIND_DATAA* FindScope::skipDots()
     while (isDots(data_.cFileName))
         if (!FindNextFileA(handle_, &data_))
             return nullptr;
+    takeOpenableName(data_);
     return &data_;
 }

@@ -1,7 +1,8 @@
 #pragma once
 #include <windows.h>
 
-// One wildcard search, closed when the scope ends. "." and ".." are skipped.
+// One wildcard search, closed when the scope ends. "." and ".." are skipped;
+// a name that the code page cannot hold is given as the file's short name.
 class FindScope {
 public:
     explicit FindScope(const char* pattern) : pattern_(pattern) {}

@@ -1,5 +1,6 @@
 #include <new>
 
+#include "AnsiName.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
 
@@ -16,23 +17,22 @@ private:
     LockScope drop_;
 };
 
-// The names of a CF_HDROP list, 260 bytes each. A name too long for that is
-// left out rather than cut into another file's name.
+// The names of a CF_HDROP list, 260 bytes each, read in UTF-16: a name that
+// the code page cannot hold comes in as its file's short name. A name that
+// has no such form, or is too long, is left out rather than cut into another
+// file's name.
 class DroppedNames {
 public:
     explicit DroppedNames(HDROP drop)
     {
-        UINT total = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        UINT total = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
         names_ = new (std::nothrow) char[total ? total : 1][MAX_PATH];
         pointers_ = new (std::nothrow) const char*[total ? total : 1];
         if (!names_ || !pointers_)
             return;
         for (UINT i = 0; i < total; ++i) {
-            if (DragQueryFileA(drop, i, nullptr, 0) >= MAX_PATH)
-                continue;
-            DragQueryFileA(drop, i, names_[count_], MAX_PATH);
-            pointers_[count_] = names_[count_];
-            ++count_;
+            if (!takeName(drop, i))
+                return;
         }
         complete_ = true;
     }
@@ -47,6 +47,21 @@ public:
     BOOL replace(BOOL add) const { return complete_ && replaceQueue(pointers_, count_, add); }
 
 private:
+    // False when memory ran out.
+    bool takeName(HDROP drop, UINT index)
+    {
+        UINT length = DragQueryFileW(drop, index, nullptr, 0);
+        wchar_t* wide = new (std::nothrow) wchar_t[length + 1];
+        if (!wide)
+            return false;
+        if (DragQueryFileW(drop, index, wide, length + 1) == length && openableAnsiName(wide, names_[count_])) {
+            pointers_[count_] = names_[count_];
+            ++count_;
+        }
+        delete[] wide;
+        return true;
+    }
+
     char (*names_)[MAX_PATH] = nullptr;
     const char** pointers_ = nullptr;
     UINT count_ = 0;

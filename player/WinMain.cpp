@@ -8,8 +8,10 @@
 #include "Ole.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
+#include "PlayerName.h"
 #include "PlayerSettings.h"
 #include "RunningPlayer.h"
+#include "WideCommandLine.h"
 
 namespace {
 
@@ -67,7 +69,12 @@ void run(int argc, char** argv, HANDLE* userInterface, StartLock& start)
 {
     if (!isPrimary)
         start.release();
-    if (!playQueue.assign(argv + 1, argc > 1 ? argc - 1 : 0))
+    char module[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, module, MAX_PATH);
+    int skipped = programNameWords(GetCommandLineA(), length < MAX_PATH ? module : "");
+    if (skipped > argc)
+        skipped = argc;
+    if (!playQueue.assign(argv + skipped, argc - skipped))
         return;
     // A secondary needs them too: they give the defaults of the words it forwards.
     loadGeneralSettings();
@@ -120,8 +127,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         return 1;
     playDoneEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE userInterface = nullptr;
+    WideCommandLine words(__argc, __argv);
     if (playDoneEvent)
-        run(__argc, __argv, &userInterface, start);
+        run(__argc, words.words(), &userInterface, start);
     start.release();
     exitSteps(userInterface);
     return forwardingFailed() ? 1 : 0;

@@ -130,6 +130,24 @@ const ChainStep ContentChain[] = {
     {CONTENT_TEST(isAu), OtherMediaEngine, &Au, AudioOnly},
 };
 
+BOOL runHeadTests(MediaContext& context, FileSource source) { return context.isMediaByHead(source.path); }
+BOOL runHeadTests(MediaContext& context, ImageSource source)
+{
+    return context.isMediaByHeadBuffer(source.bytes, source.size);
+}
+
+// The formats found by their heads, after every other content test: each
+// shows its kind's pictures, Ogg, FLAC and Matroska those of a playable file.
+template <typename Source>
+bool classifyByHead(MediaContext& context, Source source, MediaClass* media)
+{
+    context.setProbeWithDirectShow(pluginSettings.preferDirectShow);
+    if (!runHeadTests(context, source))
+        return false;
+    *media = fromStreams(*probedPictures(context.kind()), context);
+    return true;
+}
+
 template <typename Source>
 bool classifyContent(MediaContext& context, Source source, MediaClass* media)
 {
@@ -173,6 +191,8 @@ bool ClassifyFile(MediaContext& context, const char* path, MediaClass* media)
         *media = fixed(PlayList, "Both");
         return true;
     }
+    if (classifyByHead(context, FileSource{path}, media))
+        return true;
     const PluginSettings& s = pluginSettings;
     if (s.tryUnknownFile) {
         bool probed = s.preferDirectShow ? context.probeWithDirectShowEngine(path) : context.probeWithMci(path);
@@ -194,5 +214,6 @@ bool ClassifyFile(MediaContext& context, const char* path, MediaClass* media)
 bool ClassifyImage(MediaContext& context, const BYTE* bytes, UINT size, MediaClass* media)
 {
     LockScope hold(context.lock());
-    return classifyContent(context, ImageSource{bytes, size}, media);
+    return classifyContent(context, ImageSource{bytes, size}, media) ||
+           classifyByHead(context, ImageSource{bytes, size}, media);
 }

@@ -1,5 +1,4 @@
 // The main configuration dialog: edits the plug-in's settings and saves them on OK.
-#include <stdio.h>
 
 #include "ConfigDialogs.h"
 #include "MediaContext.h"
@@ -124,8 +123,8 @@ void showSettings(HWND dialog)
     check(dialog, IDC_REPEAT, s.repeat);
     check(dialog, IDC_PITCH, s.setPitch);
     if (s.setPitch) {
-        char rate[400];
-        snprintf(rate, sizeof rate, "%f", s.rate);
+        char rate[32] = "";
+        formatDecimalFraction(s.rate, rate, sizeof rate);
         SetDlgItemTextA(dialog, IDC_RATE, rate);
     }
 }

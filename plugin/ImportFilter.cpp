@@ -52,10 +52,26 @@ bool headerImage(ULONG_PTR dw, BYTE* image)
     return dw && readThroughHandle((HANDLE)dw, image);
 }
 
+// The viewer's own image formats; a PNG also opens as a playable file in
+// some DirectShow set-ups.
 bool isRejectedImage(const BYTE* head, DWORD size)
 {
     return (size >= 2 && memcmp(head, "BM", 2) == 0) || (size >= 10 && memcmp(head + 6, "JFIF", 4) == 0) ||
-           (size >= 4 && memcmp(head, "GIF8", 4) == 0);
+           (size >= 4 && memcmp(head, "GIF8", 4) == 0) || (size >= 4 && memcmp(head, "\x89PNG", 4) == 0);
+}
+
+// Recognition reads only the head of a memory image: an image beyond 4 GB
+// (64-bit viewers) is looked at through its first 4 GB.
+UINT imageSize(LONG_PTR len) { return (ULONG_PTR)len > MAXDWORD ? MAXDWORD : (UINT)len; }
+
+// Pictures are not made of those images either.
+bool isImageFile(const char* buf, LONG_PTR len, bool fileMode)
+{
+    BYTE head[10] = {};
+    if (!fileMode)
+        return len > 0 && isRejectedImage((const BYTE*)buf, imageSize(len));
+    RecognitionFile file(buf);
+    return isRejectedImage(head, file.readSomeAt(0, head, sizeof head));
 }
 
 // The known chain reads the file that the caller holds open; it is closed
@@ -90,7 +106,7 @@ DWORD verdictOfImage(MediaContext& context, const char* name, const BYTE* image)
     context.setProbeRequests(0);
     if (context.isKnownMediaBuffer(image, HeaderImageSize))
         return pluginSettings.playKnownFiles ? 1 : 0;
-    if (pluginSettings.tryUnknownFile && context.isOtherMediaBuffer(image, HeaderImageSize))
+    if (pluginSettings.tryUnknownFile && context.isOtherMediaBuffer(image, HeaderImageSize, name))
         return 1;
     return IsPcmExtension(extensionOf(name)) ? 1 : 0;
 }
@@ -119,17 +135,16 @@ bool checkPicture(const Picture& picture)
     return true;
 }
 
-// Recognition reads only the head of a memory image: an image beyond 4 GB
-// (64-bit viewers) is looked at through its first 4 GB.
-UINT imageSize(LONG_PTR len) { return (ULONG_PTR)len > MAXDWORD ? MAXDWORD : (UINT)len; }
-
 // Names the medium and tells whether it has video. The context's lock is
 // held from the probe requests to the stream flags: a support question on
 // another thread would otherwise change them in between.
 bool classify(MediaContext& context, const char* buf, LONG_PTR len, bool fileMode, MediaClass* media, bool* hasVideo)
 {
     LockScope hold(context.lock());
+    if (isImageFile(buf, len, fileMode))
+        return false;
     context.setProbeRequests(1);
+    context.clearStreams();
     bool classified = fileMode ? ClassifyFile(context, buf, media)
                                : len > 0 && ClassifyImage(context, (const BYTE*)buf, imageSize(len), media);
     *hasVideo = classified && context.hasVideo();
@@ -158,7 +173,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG_PTR len, const Fil
     if (fileMode && hasVideo && pluginSettings.showImage) {
         PictureHolder frame;
         if (captureFrame(context, buf, &frame.get()) && checkPicture(frame.get())) {
-            StorePicture(frame.get(), fileMode);
+            StorePicture(frame.get(), fileMode, name, stamp);
             *picture = frame.release();
             return 0;
         }
@@ -166,7 +181,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG_PTR len, const Fil
     if (!LoadTypePicture(media, picture, wantBits))
         return -1;
     if (wantBits)
-        StorePicture(*picture, fileMode);
+        StorePicture(*picture, fileMode, name, stamp);
     else
         ClearPicture(fileMode);
     return 0;

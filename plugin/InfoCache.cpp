@@ -3,11 +3,16 @@
 #include <string.h>
 
 #include "BmpHeader.h"
+#include "CountedLock.h"
 #include "PluginSettings.h"
 #include "PluginState.h"
 #include "RecognitionFile.h"
 
 namespace {
+
+// A file's verdict and its picture entry change together: support questions
+// on other threads store verdicts without the picture lock.
+CountedLock EntryLock;
 
 const char* const pictureValues[] = {"Image", "ImageSize", "ImageCreated", "ImageLastWritten"};
 
@@ -89,6 +94,7 @@ void CacheSection::StoreVerdict(const char* name, DWORD verdict, const FileStamp
 {
     if (!name)
         return;
+    LockScope hold(EntryLock);
     clearPicture();
     text(nullptr, name);
     number("Playable", verdict);
@@ -162,21 +168,28 @@ void CacheSection::clearPicture() const
         remove(name);
 }
 
-void StorePicture(const Picture& picture, bool openable)
+void StorePicture(const Picture& picture, bool openable, const char* name, const FileStamp* stamp)
 {
+    LockScope hold(EntryLock);
     // The other section's entry describes the file about to be replaced.
     CacheSection(!openable).clearPicture();
     CacheSection section(openable);
-    FileStamp stamp;
+    // Since this file's verdict was stored, a support question may have named
+    // another file in the section: the picture is not that file's.
+    DWORD verdict;
+    if (name && !section.LookupVerdict(name, stamp, &verdict))
+        return;
+    FileStamp written;
     // A file that could not be written still holds another medium's picture:
     // stamping it would hand that picture out for this medium.
-    if (writeBmpFile(CacheImagePath, picture) && stampOfPath(CacheImagePath, &stamp))
-        section.StorePictureEntry(CacheImagePath, stamp);
+    if (writeBmpFile(CacheImagePath, picture) && stampOfPath(CacheImagePath, &written))
+        section.StorePictureEntry(CacheImagePath, written);
     else
         section.clearPicture();
 }
 
 void ClearPicture(bool openable)
 {
+    LockScope hold(EntryLock);
     CacheSection(openable).clearPicture();
 }

@@ -62,6 +62,8 @@ private:
 
 // Writes CacheImagePath from the picture and records its path, size and
 // times for the section (clearing the other's); when the file is not
-// written the section's picture values are cleared instead.
-void StorePicture(const Picture& picture, bool openable);
+// written the section's picture values are cleared instead. name and stamp
+// are the file the picture was made of (null for a memory image): when the
+// section no longer names that file, nothing is stored.
+void StorePicture(const Picture& picture, bool openable, const char* name, const FileStamp* stamp);
 void ClearPicture(bool openable);

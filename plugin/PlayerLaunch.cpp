@@ -5,6 +5,7 @@
 
 #include "Classification.h"
 #include "MediaContext.h"
+#include "NumberText.h"
 #include "PluginSettings.h"
 #include "PluginState.h"
 #include "RawPcm.h"
@@ -137,9 +138,15 @@ void launchImage(MediaContext& context, const BYTE* bytes, DWORD size)
 bool BuildPlayCommand(char* command, size_t size, const char* engineWords, bool deleteAfter, const char* file)
 {
     const PluginSettings& s = pluginSettings;
-    int length = snprintf(command, size, "%s%s %s %s %s -rate%f -milliseconds%u \"%s\"", ModuleDirectory,
+    char rate[32];
+    // A stored rate that no engine could play leaves the player's own.
+    if (!formatDecimalFraction(s.setPitch ? s.rate : 1.0, rate, sizeof rate))
+        formatDecimalFraction(1.0, rate, sizeof rate);
+    // The program's path is quoted: in a folder such as "C:\Program Files" an
+    // unquoted one would first start "C:\Program.exe".
+    int length = snprintf(command, size, "\"%s%s\" %s %s %s -rate%s -milliseconds%u \"%s\"", ModuleDirectory,
                           "PLAYER.EXE", engineWords, deleteAfter ? "-Delete" : "",
-                          s.repeat ? "-RepeatEach" : "-NoRepeat", s.setPitch ? s.rate : 1.0,
+                          s.repeat ? "-RepeatEach" : "-NoRepeat", rate,
                           s.milliseconds == PlayToEnd ? 0u : (unsigned)s.milliseconds, file);
     return length > 0 && (size_t)length < size;
 }
@@ -199,9 +206,9 @@ DWORD WINAPI ShowPlayerSettings(LPVOID dialog)
     HWND window = (HWND)dialog;
     char command[CommandSize];
     HANDLE process = nullptr;
-    if (snprintf(command, sizeof command, "%s%s -help%u", ModuleDirectory, "PLAYER.EXE", (unsigned)(UINT_PTR)window) <
-            (int)sizeof command &&
-        startPlayer(command, &process)) {
+    int length = snprintf(command, sizeof command, "\"%s%s\" -help%u", ModuleDirectory, "PLAYER.EXE",
+                          (unsigned)(UINT_PTR)window);
+    if (length > 0 && length < (int)sizeof command && startPlayer(command, &process)) {
         WaitForSingleObject(process, INFINITE);
         CloseHandle(process);
     }

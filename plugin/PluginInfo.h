@@ -5,3 +5,5 @@
 // characters and a terminating zero; answers the count copied, 0 for an
 // unknown infono or no room.
 int pluginInfoText(int infono, char* buf, int buflen);
+// The same texts in UTF-16, counted in characters.
+int pluginInfoTextWide(int infono, wchar_t* buf, int buflen);

@@ -19,6 +19,8 @@ const char* const predefinedExtensions[predefinedExtensionCount] = {
     ".AIFC", ".AU", ".SND", ".MOV", ".QT", ".RA", ".RAM", ".RM", ".RMM", ".ASF", ".ASX",
     ".LSF", ".LSX", ".WM", ".WMA", ".WAX", ".WMV", ".WVX", ".MPEG", ".MPG", ".MPE", ".MPV",
     ".MLV", ".MP2", ".MPV2", ".MP2V", ".MPA", ".MP3", ".RMP", ".VOB", ".M3U", ".PLS",
+    // Formats found by their heads, written after the first ones.
+    ".MP4", ".M4A", ".M4V", ".3GP", ".MKV", ".WEBM", ".OGG", ".OGA", ".OGV", ".OPUS", ".FLAC", ".TS",
 };
 
 namespace {

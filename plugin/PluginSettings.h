@@ -71,7 +71,7 @@ extern AcceptList acceptList;
 
 // The predefined accepted extensions, in the order they are written.
 extern const char* const predefinedExtensions[];
-const UINT predefinedExtensionCount = 43;
+const UINT predefinedExtensionCount = 55;
 
 // PcmExtensionList: headerless PCM files, one 16-byte PCM format record per
 // extension (no dot)

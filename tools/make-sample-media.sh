@@ -60,6 +60,25 @@ if have ffmpeg; then
   ff -f lavfi -i "$picture" -frames:v 1 picture.png
   ff -f lavfi -i "$picture" -frames:v 1 picture.bmp
   ff -f lavfi -i "$picture" -frames:v 1 picture.jpg
+  # Formats that the plug-in finds by their heads, sound and picture together
+  # where the format has both.
+  both="-f lavfi -i $picture -f lavfi -i $sine -shortest"
+  ff $both -r 25 -c:v mpeg1video -c:a mp2 -f mpeg head-system.mpg
+  ff -f lavfi -i "$picture" -r 25 -c:v mpeg1video -f mpeg1video head-video.mpv
+  ff $both -r 25 -c:v mpeg2video -c:a mp2 -f mpegts head-transport.ts
+  ff -f lavfi -i "$sine" -c:a libmp3lame -metadata title=Tone head-id3.mp3
+  ff $both -c:v wmv2 -c:a wmav2 head-clip.wmv
+  if ffmpeg -hide_banner -encoders 2>/dev/null | grep -q libx264; then
+    ff $both -c:v libx264 -pix_fmt yuv420p -c:a aac head-clip.mp4
+  else
+    ff $both -c:v mpeg4 -c:a aac head-clip.mp4
+  fi
+  # With the movie box first, so that the head names the sound track.
+  ff -f lavfi -i "$sine" -c:a aac -movflags +faststart head-sound.m4a
+  ff -f lavfi -i "$sine" -c:a libvorbis head-sound.ogg
+  ff -f lavfi -i "$sine" -c:a flac head-sound.flac
+  ff $both -c:v libvpx -c:a libvorbis head-clip.webm
+  ff $both -c:v mpeg4 -c:a mp2 head-clip.mkv
 else
   echo "make-sample-media: ffmpeg is missing, its files are left out"
 fi

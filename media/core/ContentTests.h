@@ -16,6 +16,9 @@ struct ContentMatch {
     // Waves record the format tag at offset 20.
     bool hasWaveFormatTag = false;
     uint16_t waveFormatTag = 0;
+    // The head told the streams (or that there are none of a kind): the file
+    // readers need not ask an engine.
+    bool streamsKnown = false;
 };
 
 using ContentCheck = bool (*)(const uint8_t* bytes, size_t size, ContentMatch* match);
@@ -30,6 +33,11 @@ enum : size_t {
     AuHeadSize = 4,
     RealMediaBlockSize = 1024,
     TrackTagSize = 128,
+    // The formats found by their heads look at no more than a viewer's
+    // header image of an archive member.
+    HeadImageSize = 2048,
+    // Two MPEG audio frame headers at the longest frame apart.
+    MpegAudioFramesSize = 2885,
 };
 
 bool matchWaveMpeg(const uint8_t* bytes, size_t size, ContentMatch* match);
@@ -49,6 +57,39 @@ bool matchAu(const uint8_t* bytes, size_t size, ContentMatch* match);
 // The buffer chains: the first check that matches decides.
 bool matchKnownMedia(const uint8_t* bytes, size_t size, ContentMatch* match);
 bool matchOtherMedia(const uint8_t* bytes, size_t size, ContentMatch* match);
+
+// Formats found by their heads, tried after the chains above.
+// MPEG program stream (a pack), video elementary stream (a sequence header)
+// or transport stream (sync bytes at 0, 188 and 376): Mpeg, with the streams
+// that the packs' system header or packets, or the program map, name.
+bool matchMpegStream(const uint8_t* bytes, size_t size, ContentMatch* match);
+// MPEG audio: two consecutive frames of one stream, from 0 or right after an
+// ID3v2 tag that ends inside the buffer. One sync word alone never matches.
+bool matchMpegAudio(const uint8_t* bytes, size_t size, ContentMatch* match);
+// The two frames from offset 0; the file readers read them past the tag.
+bool matchMpegAudioFrames(const uint8_t* bytes, size_t size, ContentMatch* match);
+// A well-formed ID3v2 tag header at 0: where the audio after the tag starts.
+bool id3v2TagEnd(const uint8_t* bytes, size_t size, uint64_t* end);
+// ".mp3", ".mp2", ".mp1" or ".mpa" (any case).
+bool hasMpegAudioExtension(const char* name);
+// A header image with a name: besides matchMpegAudio, a tag that hides the
+// frames from the head counts when the name has an MPEG audio extension.
+bool matchMpegAudioNamed(const char* name, const uint8_t* bytes, size_t size, ContentMatch* match);
+// An ASF header object: WindowsMedia, streams from its stream types.
+bool matchWindowsMedia(const uint8_t* bytes, size_t size, ContentMatch* match);
+// An ISO media type box ("ftyp", an MP4, M4A, 3GP or QuickTime brand):
+// QuickTime, streams from the track handlers of a movie box in the head.
+bool matchIsoMedia(const uint8_t* bytes, size_t size, ContentMatch* match);
+// "FORM" and "AIFC": Aiff.
+bool matchAiffC(const uint8_t* bytes, size_t size, ContentMatch* match);
+// Ogg, FLAC and Matroska (WebM): kind Unknown, streams where the head says.
+bool matchOpenContainer(const uint8_t* bytes, size_t size, ContentMatch* match);
+
+enum { HeadChainLength = 6 };
+extern const ContentCheck HeadChain[HeadChainLength];
+bool matchHeadMedia(const uint8_t* bytes, size_t size, ContentMatch* match);
+// The chain with matchMpegAudioNamed for a named header image.
+bool matchHeadMediaNamed(const char* name, const uint8_t* bytes, size_t size, ContentMatch* match);
 
 // Wave size rule, file readers only. F is the file size, R the RIFF size at
 // offset 4. When waveNeedsLookAtRiffSize answers false the wave is accepted;

@@ -44,6 +44,28 @@ void longerStillMatches(const uint8_t* data, size_t size)
     for (ContentCheck c : otherChain)
         if (c(data, size - 1, &m))
             check(c(data, size, &m));
+    for (ContentCheck c : HeadChain)
+        if (c(data, size - 1, &m))
+            check(c(data, size, &m));
+}
+
+// Heads: the named chain takes all that the plain one takes; a name never
+// makes MPEG audio out of bytes without a tag; the file readers' frames after
+// a tag are the buffer's frames.
+void heads(const uint8_t* data, size_t size)
+{
+    ContentMatch plain, named;
+    bool byHead = matchHeadMedia(data, size, &plain);
+    check(!byHead || matchHeadMediaNamed("a.mp3", data, size, &named));
+    uint64_t end = 0;
+    bool tagged = id3v2TagEnd(data, size, &end);
+    if (!tagged && !byHead)
+        check(!matchHeadMediaNamed("a.mp3", data, size, &named));
+    if (tagged && end <= size)
+        check(matchMpegAudio(data, size, &plain) ==
+              matchMpegAudioFrames(data + end, size - (size_t)end, &named));
+    if (byHead && plain.kind == MediaKindMpeg && !tagged && data[0] == 0xFF)
+        check(plain.hasAudio && !plain.hasVideo);
 }
 
 // The file readers' rules with the input standing in for the whole file.
@@ -76,6 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     chainAgrees(knownChain, 7, matchKnownMedia, data, size);
     chainAgrees(otherChain, 4, matchOtherMedia, data, size);
+    chainAgrees(HeadChain, HeadChainLength, matchHeadMedia, data, size);
+    heads(data, size);
     longerStillMatches(data, size);
     fileRules(data, size);
     if (size >= 2)

@@ -226,22 +226,28 @@ TEST(Mixer, answersFromTheMultimediaLibrary)
     EXPECT_EQ(MMSYSERR_NOERROR, winmm::mixerClose(mixer));
 }
 
-TEST(Ole, initialisesComOnceForTheWholeProcess)
+// As a viewer calls the plug-in from several threads: each thread's
+// initialisation is its own, once however often it asks, and is undone by
+// that thread alone.
+TEST(Ole, initialisesComOncePerThread)
 {
     ole32::OleUninitialize();
     ASSERT_TRUE(ole32::OleInitialize());
     EXPECT_TRUE(ole32::OleInitialize());
     EXPECT_TRUE(threadHasCom());
-    // Another thread finds the flag set and is not initialised itself.
-    bool otherAnswer = false;
-    bool otherHasCom = true;
+    bool otherAnswer = false, otherHadCom = false, otherKeptCom = true;
     onOtherThread([&] {
         otherAnswer = ole32::OleInitialize();
-        otherHasCom = threadHasCom();
+        otherHadCom = threadHasCom();
+        ole32::OleUninitialize();
+        otherKeptCom = threadHasCom();
     });
     EXPECT_TRUE(otherAnswer);
-    EXPECT_FALSE(otherHasCom);
-    // One uninitialisation undoes the only initialisation.
+    EXPECT_TRUE(otherHadCom);
+    EXPECT_FALSE(otherKeptCom);
+    // The other thread's undoing left this thread's initialisation, which
+    // one uninitialisation undoes.
+    EXPECT_TRUE(threadHasCom());
     ole32::OleUninitialize();
     EXPECT_FALSE(threadHasCom());
     ole32::OleUninitialize();

@@ -10,6 +10,7 @@
 #include "Ole.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
+#include "TestPaths.h"
 
 namespace {
 
@@ -122,6 +123,30 @@ TEST_F(DropTargetTest, CtrlDropAppendsToTheQueue)
     EXPECT_EQ("-Delete", wordAt(0));
     EXPECT_EQ("C:\\a.wav", wordAt(2));
     EXPECT_EQ(1, playQueue.position());
+}
+
+// A UTF-16 list: a name that the code page holds comes in as it is, one that
+// it lacks as its file's short name, and one whose file has no short name
+// (it does not exist) is left out.
+TEST_F(DropTargetTest, WideNamesComeInAsNamesTheCodePageHolds)
+{
+    std::string folder = makeTempFolder();
+    const std::wstring wide = widened(folder);
+    const std::string japanese = folder + "\x93\xfa\x96\x7b\x8c\xea.wav";
+    const std::wstring emoji = wide + L"tone \U0001F3B5.wav", korean = wide + L"\uD55C\uAE00.mid";
+    for (const std::wstring& name : {emoji, korean, widened(japanese)})
+        CloseHandle(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(putWideFileListOnClipboard(owner, {emoji, wide + L"gone \U0001F3B5.wav", korean, widened(japanese)}));
+    data = clipboardDataObject();
+    ASSERT_NE(nullptr, data);
+    DWORD effect = DROPEFFECT_COPY;
+    target->DragEnter(data, 0, point, &effect);
+    EXPECT_EQ(S_OK, target->Drop(data, 0, point, &effect));
+    ASSERT_EQ(3, playQueue.length());
+    EXPECT_EQ(shortNameOf(emoji), wordAt(0));
+    EXPECT_EQ(shortNameOf(korean), wordAt(1));
+    EXPECT_EQ(japanese, wordAt(2));
+    removeTree(folder);
 }
 
 TEST_F(DropTargetTest, DataWithoutFileListFailsAndKeepsTheQueue)

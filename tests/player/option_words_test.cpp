@@ -6,6 +6,7 @@
 #include "PlayOptions.h"
 #include "PlayQueue.h"
 #include "PlayerCore.h"
+#include "PlayerName.h"
 
 namespace {
 
@@ -125,3 +126,18 @@ TEST_F(OptionWords, EndInThePrimarySkipsTheRestOfTheList)
 }
 
 } // namespace
+
+// The words that make up the program's own path, however a launcher wrote it.
+TEST(ProgramName, WordsOfTheProgramPath)
+{
+    const char* module = "C:\\Program Files\\PLAYER.EXE";
+    struct Case { const char* line; int words; } cases[] = {
+        {"\"C:\\Program Files\\PLAYER.EXE\" a.wav", 1}, {"C:\\Program Files\\PLAYER.EXE a.wav", 2},
+        {"C:\\Program Files\\PLAYER a.wav", 2}, {"c:\\program files\\player.exe\t\t-Help0", 2},
+        {"C:\\Program Files\\PLAYER.EXE", 2}, {"PLAYER a.wav", 1}, {"C:\\Program \"Files\\PLAYER.EXE\"", 1},
+        {"C:\\Program Files\\OTHER.EXE a.wav", 1}, {"", 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.words, programNameWords(c.line, module)) << c.line;
+    EXPECT_EQ(1, programNameWords("C:\\bin\\PLAYER.EXE C:\\Program Files\\PLAYER.EXE", "C:\\bin\\PLAYER.EXE"));
+}

@@ -69,6 +69,27 @@ TEST_F(PlayerRun, PlaysTheListInOrderAndEnds)
     EXPECT_TRUE(fileExists(b));
 }
 
+// A UTF-16 command line: names that the code page lacks (an emoji, Korean)
+// play under their short names, one that it holds under its own, in order.
+TEST_F(PlayerRun, WideCommandLineNamesPlayInOrder)
+{
+    const std::wstring wide = widened(folder);
+    const std::string japanese = folder + "\x93\xfa\x96\x7b\x8c\xea.wav";  // in the code page
+    std::vector<std::wstring> words;
+    for (const std::string& word : mciOnly)
+        words.push_back(widened(word));
+    const std::wstring names[] = {wide + L"tone \U0001F3B5.wav", wide + L"\uD55C\uAE00.wav", widened(japanese)};
+    for (const std::wstring& name : names) {
+        ASSERT_TRUE(MoveFileW(widened(wave("plain.wav", 800)).c_str(), name.c_str()));
+        words.push_back(name);
+    }
+    ASSERT_TRUE(primary.start(words));
+    EXPECT_TRUE(waitForCurrentFile(shortNameOf(names[0]), 1, Generous));
+    EXPECT_TRUE(waitForCurrentFile(shortNameOf(names[1]), 2, Generous));
+    EXPECT_TRUE(waitForCurrentFile(japanese, 3, Generous));
+    EXPECT_TRUE(primary.waitForEnd(Generous));
+}
+
 TEST_F(PlayerRun, DeleteRemovesEachFileAfterItPlayed)
 {
     std::string kept = wave("kept.wav", 800), gone = wave("gone.wav", 800);

@@ -42,11 +42,28 @@ std::set<std::string> exportedNames(HMODULE module)
 
 } // namespace
 
-TEST_F(PluginExports, exportsExactlyTheSixUndecoratedNames)
+TEST_F(PluginExports, exportsTheSixAndTheirWideTwinsUndecorated)
 {
-    std::set<std::string> expected = {"GetPluginInfo", "IsSupported", "GetPictureInfo",
-                                      "GetPicture", "GetPreview", "ConfigurationDlg"};
+    std::set<std::string> expected = {"GetPluginInfo",  "IsSupported",  "GetPictureInfo",  "GetPicture",
+                                      "GetPreview",     "ConfigurationDlg", "GetPluginInfoW", "IsSupportedW",
+                                      "GetPictureInfoW", "GetPictureW",  "GetPreviewW"};
     EXPECT_EQ(expected, exportedNames(module));
+}
+
+// The wide texts are the 8-bit ones, cut the same way, counted in characters.
+TEST_F(PluginExports, widePluginInfoMatchesTheNarrowOne)
+{
+    auto wideInfo = (int(WINAPI*)(int, LPWSTR, int))GetProcAddress(module, "GetPluginInfoW");
+    ASSERT_NE(nullptr, wideInfo);
+    for (int infono = -1; infono <= 26; ++infono) {
+        for (int size : {0, 1, 3, 260}) {
+            char narrow[260] = "untouched";
+            wchar_t wide[260] = L"untouched";
+            int count = info(infono, narrow, size);
+            ASSERT_EQ(count, wideInfo(infono, wide, size)) << infono << " " << size;
+            EXPECT_EQ(std::wstring(narrow, narrow + strlen(narrow)), std::wstring(wide)) << infono << " " << size;
+        }
+    }
 }
 
 TEST_F(PluginExports, pluginInfoCopiesWhatFitsAndRefusesUnknownNumbers)
@@ -60,8 +77,10 @@ TEST_F(PluginExports, pluginInfoCopiesWhatFitsAndRefusesUnknownNumbers)
     EXPECT_STREQ("*.wav", buf);
     EXPECT_EQ(8, info(25, buf, sizeof buf));
     EXPECT_STREQ("PlayList", buf);
+    EXPECT_EQ(73, info(26, buf, sizeof buf));
+    EXPECT_STREQ("*.mp4;*.m4a;*.m4v;*.3gp;*.mkv;*.webm;*.ogg;*.oga;*.ogv;*.opus;*.flac;*.ts", buf);
     strcpy(buf, "untouched");
-    EXPECT_EQ(0, info(26, buf, sizeof buf));
+    EXPECT_EQ(0, info(28, buf, sizeof buf));
     EXPECT_EQ(0, info(-1, buf, sizeof buf));
     EXPECT_EQ(0, info(1, buf, 0));
     EXPECT_STREQ("untouched", buf);

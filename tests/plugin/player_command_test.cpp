@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <locale.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "MediaFiles.h"
 #include "PlayerKeyBackup.h"
+#include "PlayerProcess.h"
 #include "PluginHost.h"
 #include "TestPaths.h"
 
@@ -14,9 +17,11 @@
 // command line for each engine choice, the repeat, rate and time settings, a
 // memory image played from a temporary file, and the two settings that say
 // whether a picture or a preview starts the player at all. Settings are read
-// when the plug-in loads, so each row loads it afresh.
+// when the plug-in loads, so each row loads it afresh. The viewer's locale
+// has a decimal comma, which the rate never takes.
 TEST(PlayerCommand, carriesTheSettingsAndTheFile)
 {
+    ASSERT_NE(nullptr, setlocale(LC_ALL, "German"));
     PlayerKeyBackup pluginKey("Software\\Malvoren\\Pixamor");
     std::string folder = makeTempFolder();
     for (const char* name : {PluginFileName, "WAVE.BMP", "MIDI.BMP"})
@@ -37,7 +42,7 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
         return counts;
     };
 
-    const std::string player = folder + "PLAYER.EXE ", tail = " -rate1.000000 -milliseconds5000 \"";
+    const std::string player = "\"" + folder + "PLAYER.EXE\" ", tail = " -rate1.000000 -milliseconds5000 \"";
     const std::string directShow = "-NoTryByMci -TryByDirectShow -NoTryByDirectMusic -NormalClass ";
     const std::string others[] = {"-NoTryByMci -NoTryByDirectShow -TryByDirectMusic -NormalClass ",
                                   "-TryByMci -NoTryByDirectShow -NoTryByDirectMusic -NormalClass "};
@@ -96,6 +101,37 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
     }
     CloseHandle(job);
     removeTree(folder);
+    setlocale(LC_ALL, "C");
+}
+
+// The plug-in and the real player in a folder whose name has a blank, with
+// a program planted at the shorter path that an unquoted command line would
+// start: the player starts and plays the file, and only it.
+TEST(PlayerCommand, folderWithABlankStartsThePlayerOnTheFileAlone)
+{
+    killRunningPlayers();
+    PlayerKeyBackup playerKey;
+    PlayerKeyBackup pluginKey("Software\\Malvoren\\Pixamor");
+    pluginKey.clear();
+    std::string parent = makeTempFolder(), folder = parent + "Program Files\\";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    for (const char* name : {PluginFileName, "WAVE.BMP", "PLAYER.EXE"})
+        ASSERT_TRUE(CopyFileA(besideTests(name).c_str(), (folder + name).c_str(), FALSE)) << name;
+    ASSERT_TRUE(CopyFileA(besideTests("fake_player.exe").c_str(), (parent + "Program.exe").c_str(), FALSE));
+    std::string wave = folder + "tone.wav";
+    ASSERT_TRUE(writePcmWave(wave, 3000));
+    {
+        PluginHost host(folder + PluginFileName);
+        ASSERT_TRUE(host.loaded());
+        EXPECT_EQ(0, host.picture(wave).result);
+    }
+    RunningPlayerState state = {};
+    EXPECT_TRUE(waitForCurrentFile(wave, 1, 30000));
+    EXPECT_TRUE(runningPlayerState(&state));
+    EXPECT_EQ(1u, state.startedFiles);
+    killRunningPlayers();
+    EXPECT_FALSE(fileExists(parent + "command.txt"));
+    removeTree(parent);
 }
 
 // A copy of the plug-in with no player beside it: the memory image and the

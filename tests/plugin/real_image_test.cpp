@@ -23,7 +23,8 @@ void firstPixel(const PluginHost::Received& picture, BYTE* bgr)
 // A viewer asks for pictures of videos with "ShowImage" on: an AVI file
 // gives its frame at the configured second, anything else (no clip can be
 // made here) its type picture; the scratch clip beside the plug-in is gone
-// after every request that looked for a frame.
+// after every request that looked for a frame. A raw PCM file after a video
+// has no video of its own: no frame is looked for.
 TEST(RealImage, FrameAtTheConfiguredSecondOrTheTypePicture)
 {
     if (!fileExists(dshowSample("dshow-rle-seconds.avi")))
@@ -75,6 +76,21 @@ TEST(RealImage, FrameAtTheConfiguredSecondOrTheTypePicture)
         EXPECT_EQ(c.green, bgr[1]);
         EXPECT_EQ(c.red, bgr[2]);
     }
+    PlayerKeyBackup pluginKey{PluginKey};
+    pluginKey.clear();
+    pluginKey.setNumber("PlayWhenOpen", 0);
+    pluginKey.setNumber("ShowImage", 1);
+    pluginKey.setNumber("TryUnknownFile", 0);
+    pluginKey.setBinary("DAT", "", 0, "extension");
+    ASSERT_TRUE(writeBytes(folder + "raw.dat", "\x80\x81\x82\x7f\x7e", 5));
+    ASSERT_TRUE(CopyFileA(dshowSample("dshow-rle-seconds.avi").c_str(), (folder + "video.avi").c_str(), FALSE));
+    PluginHost host;
+    ASSERT_EQ(0, host.picture(folder + "video.avi").result);
+    ASSERT_TRUE(writeBytes(scratch, "left over", 9));
+    PluginHost::Received raw = host.picture(folder + "raw.dat");
+    EXPECT_EQ(0, raw.result);
+    EXPECT_NE(24, raw.bitCount);
+    EXPECT_TRUE(fileExists(scratch));
     DeleteFileA(scratch.c_str());
     removeTree(folder);
 }

@@ -6,11 +6,13 @@ namespace {
 
 const DWORD PollInterval = 10;
 
-std::string commandLine(const std::string& program, const std::vector<std::string>& arguments)
+template <typename Text>
+Text commandLine(const Text& program, const std::vector<Text>& arguments)
 {
-    std::string line = "\"" + (program.empty() ? besideTests("PLAYER.EXE") : program) + "\"";
-    for (const std::string& a : arguments)
-        line += " \"" + a + "\"";
+    const typename Text::value_type quote = '"', blank = ' ';
+    Text line = quote + program + quote;
+    for (const Text& a : arguments)
+        line += blank + (quote + a + quote);
     return line;
 }
 
@@ -51,15 +53,34 @@ HWND waitForDialog(DWORD processId, DWORD milliseconds)
 const std::vector<std::string> mciOnly = {"-TryByMci", "-NoTryByDirectShow", "-NoTryByDirectMusic",
                                           "-NoTryByExternalEngine"};
 
+std::string PlayerProcess::program() const { return program_.empty() ? besideTests("PLAYER.EXE") : program_; }
+
 bool PlayerProcess::start(const std::vector<std::string>& arguments)
 {
     kill();
-    std::string line = commandLine(program_, arguments);
+    std::string line = commandLine(program(), arguments);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info;
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return false;
+    return took(info);
+}
+
+bool PlayerProcess::start(const std::vector<std::wstring>& arguments)
+{
+    kill();
+    std::wstring line = commandLine(widened(program()), arguments);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info;
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return false;
+    return took(info);
+}
+
+bool PlayerProcess::took(const PROCESS_INFORMATION& info)
+{
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     id_ = info.dwProcessId;

@@ -18,6 +18,8 @@ public:
     PlayerProcess& operator=(const PlayerProcess&) = delete;
 
     bool start(const std::vector<std::string>& arguments);
+    // Through the UTF-16 command line, for names the code page lacks.
+    bool start(const std::vector<std::wstring>& arguments);
     // True when the process ended within the time.
     bool waitForEnd(DWORD milliseconds);
     bool running() const;
@@ -27,6 +29,9 @@ public:
     DWORD id() const { return id_; }
 
 private:
+    std::string program() const;
+    bool took(const PROCESS_INFORMATION& info);
+
     std::string program_;  // empty: the one beside the tests
     HANDLE process_ = nullptr;
     DWORD id_ = 0;

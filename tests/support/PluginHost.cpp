@@ -75,6 +75,9 @@ PluginHost::PluginHost(const std::string& path) : module_(LoadLibraryA(path.c_st
     getPicture_ = (decltype(getPicture_))GetProcAddress(module_, "GetPicture");
     getPreview_ = (decltype(getPreview_))GetProcAddress(module_, "GetPreview");
     configure_ = (decltype(configure_))GetProcAddress(module_, "ConfigurationDlg");
+    isSupportedWide_ = (decltype(isSupportedWide_))GetProcAddress(module_, "IsSupportedW");
+    getPictureWide_ = (decltype(getPictureWide_))GetProcAddress(module_, "GetPictureW");
+    getPreviewWide_ = (decltype(getPreviewWide_))GetProcAddress(module_, "GetPreviewW");
 }
 
 PluginHost::~PluginHost()
@@ -98,16 +101,57 @@ int PluginHost::getPicture(const char* buf, LONG_PTR len, UINT flag, HLOCAL* inf
 
 int PluginHost::configurationDialog(HWND parent, int fnc) const { return configure_(parent, fnc); }
 
+namespace {
+
+void received(int result, HLOCAL info, HLOCAL bits, PluginHost::Received* out)
+{
+    out->result = result;
+    if (result == 0)
+        take(info, bits, out);
+    else if (info || bits)
+        out->problem = "a failed call handed out blocks";
+}
+
+} // namespace
+
 PluginHost::Received PluginHost::receive(const char* buf, LONG_PTR len, UINT flag, bool preview) const
 {
     Received out;
     HLOCAL info = nullptr, bits = nullptr;
-    out.result = (preview ? getPreview_ : getPicture_)(buf, len, flag, &info, &bits, nullptr, 0);
-    if (out.result == 0)
-        take(info, bits, &out);
-    else if (info || bits)
-        out.problem = "a failed call handed out blocks";
+    // The call comes first: as an argument beside info and bits, it may run
+    // after they were copied (x86_64 GCC evaluates them right to left).
+    int result = (preview ? getPreview_ : getPicture_)(buf, len, flag, &info, &bits, nullptr, 0);
+    received(result, info, bits, &out);
     return out;
+}
+
+PluginHost::Received PluginHost::receiveWide(const void* buf, LONG_PTR len, UINT flag, bool preview) const
+{
+    Received out;
+    HLOCAL info = nullptr, bits = nullptr;
+    WidePictureEntry entry = preview ? getPreviewWide_ : getPictureWide_;
+    if (!entry)
+        out.problem = "no wide entry";
+    else {
+        int result = entry((LPCWSTR)buf, len, flag, &info, &bits, nullptr, 0);
+        received(result, info, bits, &out);
+    }
+    return out;
+}
+
+int PluginHost::isSupportedWide(const std::wstring& name, ULONG_PTR dw) const
+{
+    return isSupportedWide_ ? isSupportedWide_(name.c_str(), dw) : -2;
+}
+
+PluginHost::Received PluginHost::pictureWide(const std::wstring& path, bool preview) const
+{
+    return receiveWide(path.c_str(), 0, 0, preview);
+}
+
+PluginHost::Received PluginHost::pictureWideFromMemory(const std::vector<unsigned char>& bytes) const
+{
+    return receiveWide(bytes.data(), (LONG_PTR)bytes.size(), 1, false);
 }
 
 PluginHost::Received PluginHost::picture(const std::string& path, bool preview) const

@@ -37,6 +37,11 @@ public:
         std::string problem;              // empty when the picture is sound
         std::vector<unsigned char> bmp;   // the picture as a BMP file
     };
+    // IsSupportedW; dw is a head's address or 0.
+    int isSupportedWide(const std::wstring& name, ULONG_PTR dw) const;
+    // GetPictureW (or GetPreviewW) of a file, and of a memory image.
+    Received pictureWide(const std::wstring& path, bool preview = false) const;
+    Received pictureWideFromMemory(const std::vector<unsigned char>& bytes) const;
     // GetPicture (or GetPreview) of a file, and of a memory image.
     Received picture(const std::string& path, bool preview = false) const;
     Received pictureFromMemory(const std::vector<unsigned char>& bytes, bool preview = false) const;
@@ -47,7 +52,9 @@ public:
     int configurationDialog(HWND parent, int fnc) const;
 
 private:
+    typedef int(WINAPI* WidePictureEntry)(LPCWSTR, LONG_PTR, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG_PTR);
     Received receive(const char* buf, LONG_PTR len, UINT flag, bool preview) const;
+    Received receiveWide(const void* buf, LONG_PTR len, UINT flag, bool preview) const;
 
     HMODULE module_ = nullptr;
     int(WINAPI* isSupported_)(LPCSTR, ULONG_PTR) = nullptr;
@@ -55,6 +62,9 @@ private:
     int(WINAPI* getPicture_)(LPCSTR, LONG_PTR, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG_PTR) = nullptr;
     int(WINAPI* getPreview_)(LPCSTR, LONG_PTR, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG_PTR) = nullptr;
     int(WINAPI* configure_)(HWND, int) = nullptr;
+    int(WINAPI* isSupportedWide_)(LPCWSTR, ULONG_PTR) = nullptr;
+    WidePictureEntry getPictureWide_ = nullptr;
+    WidePictureEntry getPreviewWide_ = nullptr;
 };
 
 // The first 2 KB of a medium (zero-padded) where a viewer's head image may

@@ -32,24 +32,52 @@ std::string makeTempFolder()
     }
 }
 
-void removeTree(const std::string& folder)
+namespace {
+
+// In UTF-16, so that files whose names the code page lacks go too.
+void removeWideTree(const std::wstring& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
                 continue;
-            std::string path = folder + name;
+            std::wstring path = folder + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(path + "\\");
+                removeWideTree(path + L"\\");
             } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
             }
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+
+void removeTree(const std::string& folder) { removeWideTree(widened(folder)); }
+
+std::wstring widened(const std::string& text)
+{
+    int units = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(units > 0 ? units : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], units);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
+std::string shortNameOf(const std::wstring& path)
+{
+    wchar_t name[MAX_PATH];
+    DWORD length = GetShortPathNameW(path.c_str(), name, MAX_PATH);
+    char ansi[MAX_PATH];
+    BOOL lossy = FALSE;
+    if (!length || length >= MAX_PATH ||
+        !WideCharToMultiByte(CP_ACP, 0, name, -1, ansi, MAX_PATH, nullptr, &lossy) || lossy)
+        return "";
+    return ansi;
 }

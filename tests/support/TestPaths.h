@@ -9,3 +9,8 @@ std::string besideTests(const char* name);
 // backslash; removed with everything in it by removeTree.
 std::string makeTempFolder();
 void removeTree(const std::string& folder);
+
+// The UTF-16 form of a code-page text.
+std::wstring widened(const std::string& text);
+// A file's short (8.3) name in the code page; empty when it has none.
+std::string shortNameOf(const std::wstring& path);

@@ -236,3 +236,167 @@ TEST(ContentTests, waveLabels)
                          5121, 0xFFFE, 0xFFFF})
         EXPECT_EQ(nullptr, waveLabel((uint16_t)tag)) << tag;
 }
+
+namespace {
+
+Bytes operator+(Bytes a, const Bytes& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// MPEG-1 layer III frames of 417 bytes (128 kbit/s, 44.1 kHz); rate changes
+// the sample-rate index of the second frame.
+Bytes mp3Frames(int count, uint8_t secondRate = 0)
+{
+    Bytes b;
+    for (int i = 0; i < count; ++i) {
+        Bytes frame(417, 0x55);
+        frame[0] = 0xFF, frame[1] = 0xFB, frame[2] = (uint8_t)(0x90 | (i ? secondRate << 2 : 0)), frame[3] = 0x64;
+        b = b + frame;
+    }
+    return b;
+}
+
+Bytes id3(uint32_t bodySize, uint8_t version = 4)
+{
+    Bytes b = bytesOf("ID3");
+    b.push_back(version);
+    b.push_back(0);
+    b.push_back(0);
+    for (int shift = 21; shift >= 0; shift -= 7)
+        b.push_back((uint8_t)(bodySize >> shift & 0x7F));
+    b.resize(10 + (bodySize < 1000 ? bodySize : 0));
+    return b;
+}
+
+Bytes box(const char* type, const Bytes& body)
+{
+    Bytes b(4);
+    uint32_t size = (uint32_t)(8 + body.size());
+    b = {(uint8_t)(size >> 24), (uint8_t)(size >> 16), (uint8_t)(size >> 8), (uint8_t)size};
+    return b + bytesOf(type) + body;
+}
+
+Bytes handler(const char* type) { return box("hdlr", Bytes(8, 0) + bytesOf(type) + Bytes(12, 0)); }
+
+// Transport packets: a program table naming the map at 0x100, the map with
+// the stream types given.
+Bytes transport(const Bytes& streamTypes)
+{
+    auto packet = [](uint16_t pid, const Bytes& section) {
+        Bytes p = {0x47, (uint8_t)(0x40 | pid >> 8), (uint8_t)pid, 0x10, 0x00};
+        p = p + section + Bytes(4, 0);
+        p.resize(188, 0xFF);
+        return p;
+    };
+    Bytes pat = {0x00, 0xB0, 13, 0, 1, 0xC1, 0, 0, 0, 1, 0xE1, 0x00};
+    Bytes streams;
+    for (uint8_t type : streamTypes)
+        streams = streams + Bytes{type, 0xE1, 0x01, 0xF0, 0x00};
+    uint8_t length = (uint8_t)(9 + streams.size() + 4);
+    Bytes pmt = Bytes{0x02, 0xB0, length, 0, 1, 0xC1, 0, 0, 0xE1, 0x01, 0xF0, 0x00} + streams;
+    return packet(0, pat) + packet(0x100, pmt) + packet(0x101, {});
+}
+
+struct HeadCase {
+    const char* what;
+    Bytes bytes;
+    bool matches;
+    MediaKind kind = MediaKindUnknown;
+    bool audio = false, video = false, known = false;
+};
+
+}  // namespace
+
+// Every format found by its head, what it says about the streams, and the
+// near misses that must stay unrecognised.
+TEST(ContentTests, headChainNamesFormatsAndStreams)
+{
+    const Bytes asf = {0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0x00, 0xAA, 0x00, 0x62, 0xCE, 0x6C};
+    const Bytes asfAudio = {0x40, 0x9E, 0x69, 0xF8, 0x4D, 0x5B, 0xCF, 0x11,
+                            0xA8, 0xFD, 0x00, 0x80, 0x5F, 0x5C, 0x44, 0x2B};
+    Bytes asfHeader = asf + Bytes{200, 0, 0, 0, 0, 0, 0, 0} + Bytes(6, 0) + Bytes(40, 0) + asfAudio;
+    asfHeader.resize(200);
+    Bytes ftyp = box("ftyp", bytesOf("isom") + Bytes(4, 0) + bytesOf("isommp41"));
+    Bytes pack = {0, 0, 1, 0xBA, 0x21, 0, 1, 0, 1, 0x80, 0, 1};
+    Bytes systemHeader = {0, 0, 1, 0xBB, 0, 12, 0x80, 0, 1, 0x04, 0xE1, 0xFF};
+    Bytes sequence = {0, 0, 1, 0xB3, 0x14, 0x00, 0xF0, 0x13};
+    Bytes noise(600);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = (uint8_t)(i * 7919 % 251);
+    Bytes stray = noise;
+    stray[0] = 0xFF, stray[1] = 0xFB, stray[2] = 0x90, stray[3] = 0x64;
+    const Bytes empty = transport({});
+    Bytes ebml = Bytes{0x1A, 0x45, 0xDF, 0xA3} + Bytes(20, 0) + Bytes{0x16, 0x54, 0xAE, 0x6B, 0x90, 0xAE, 0x83, 0x81, 1};
+    const HeadCase cases[] = {
+        {"two MP3 frames", mp3Frames(2), true, MediaKindMpeg, true, false, true},
+        {"two frames after an ID3v2 tag", id3(30) + mp3Frames(2), true, MediaKindMpeg, true, false, true},
+        {"an ID3v2.3 tag", id3(30, 3) + mp3Frames(2), true, MediaKindMpeg, true, false, true},
+        {"one frame, then noise", mp3Frames(1) + noise, false},
+        {"one stray sync in noise", stray, false},
+        {"frames whose sample rates differ", mp3Frames(2, 1), false},
+        {"a tag past the head", id3(100000) + mp3Frames(2), false},
+        {"text starting ID3", bytesOf("ID3 tags are what most MP3 files begin with."), false},
+        {"a pack and a system header", pack + systemHeader, true, MediaKindMpeg, true, true, true},
+        {"a pack alone", pack, true, MediaKindMpeg, false, false, false},
+        {"a pack and a video packet", pack + Bytes{0, 0, 1, 0xE0, 0, 2, 0, 0}, true, MediaKindMpeg, false, true, true},
+        {"a video sequence header", sequence, true, MediaKindMpeg, false, true, true},
+        {"a sequence header of no size", Bytes{0, 0, 1, 0xB3, 0, 0, 0, 0x13}, false},
+        {"a transport stream", transport({0x1B, 0x0F}), true, MediaKindMpeg, true, true, true},
+        {"a transport stream of one audio stream", transport({0x03}), true, MediaKindMpeg, true, false, true},
+        {"two transport sync bytes", Bytes(empty.begin(), empty.begin() + 376), false},
+        {"a Windows Media header", asfHeader, true, MediaKindWindowsMedia, true, false, true},
+        {"a Windows Media header past the head", Bytes(asfHeader.begin(), asfHeader.begin() + 100), true,
+         MediaKindWindowsMedia, true, false, true},
+        {"an MP4 with its movie box", ftyp + box("moov", handler("vide") + handler("soun")), true,
+         MediaKindQuickTime, true, true, true},
+        {"an MP4 whose movie box is further on", ftyp + box("mdat", Bytes(8, 0)), true, MediaKindQuickTime, false,
+         false, false},
+        {"a cut type box", Bytes(ftyp.begin(), ftyp.begin() + 20), false},
+        {"a cut type box padded with zeros", Bytes(ftyp.begin(), ftyp.begin() + 20) + Bytes(100, 0), false},
+        {"an image type box", box("ftyp", bytesOf("heic") + Bytes(4, 0)), false},
+        {"AIFF-C", bytesOf("FORM....AIFC"), true, MediaKindAiff, true, false, true},
+        {"Ogg Vorbis", bytesOf("OggS") + Bytes{0, 2} + Bytes(20, 0) + Bytes{1, 30} + bytesOf("\x01vorbis") +
+                           Bytes(23, 0),
+         true, MediaKindUnknown, true, false, true},
+        {"FLAC", bytesOf("fLaC") + Bytes(34, 0), true, MediaKindUnknown, true, false, true},
+        {"Matroska", ebml, true, MediaKindUnknown, false, true, true},
+    };
+    for (const HeadCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ContentMatch m;
+        ASSERT_EQ(c.matches, matchHeadMedia(c.bytes.data(), c.bytes.size(), &m));
+        if (!c.matches)
+            continue;
+        EXPECT_EQ(c.kind, m.kind);
+        EXPECT_EQ(c.audio, m.hasAudio);
+        EXPECT_EQ(c.video, m.hasVideo);
+        EXPECT_EQ(c.known, m.streamsKnown);
+    }
+}
+
+// A header image whose tag hides the frames counts only under an MPEG audio
+// name, and only while the frames that it does show fit.
+TEST(ContentTests, namedHeadVouchesForFramesBehindATag)
+{
+    ContentMatch m;
+    Bytes big = id3(100000) + mp3Frames(2);
+    EXPECT_TRUE(matchHeadMediaNamed("C:\\a.b\\song.MP3", big.data(), 2048, &m));
+    EXPECT_EQ(MediaKindMpeg, m.kind);
+    EXPECT_TRUE(m.hasAudio);
+    EXPECT_FALSE(matchHeadMediaNamed("song.wav", big.data(), 2048, &m));
+    EXPECT_FALSE(matchHeadMediaNamed(nullptr, big.data(), 2048, &m));
+    Bytes shown = id3(30) + mp3Frames(1) + Bytes(600, 0x55);
+    EXPECT_FALSE(matchHeadMediaNamed("song.mp3", shown.data(), shown.size(), &m));
+    Bytes cut = id3(30) + mp3Frames(2);
+    EXPECT_TRUE(matchHeadMediaNamed("song.mpa", cut.data(), 100, &m));
+    EXPECT_FALSE(matchHeadMediaNamed("song.mp3", bytesOf("ID3 text").data(), 8, &m));
+    uint64_t end = 0;
+    EXPECT_TRUE(id3v2TagEnd(big.data(), big.size(), &end));
+    EXPECT_EQ(100010u, end);
+    for (const char* name : {"a.mp3", "a.MP2", "x.y\\a.mpa", "a.Mp1"})
+        EXPECT_TRUE(hasMpegAudioExtension(name)) << name;
+    for (const char* name : {"a.mp4", "mp3", "a.mp3\\b", "a.mp3x", ""})
+        EXPECT_FALSE(hasMpegAudioExtension(name)) << name;
+}
