@@ -80,7 +80,7 @@ protected:
 
     DWORD openFlags_ = 0;
     UINT excludedCount_ = 0;
-    DWORD_PTR deviceType_ = 0;
+    DWORD_PTR deviceType_ = 0;  // a type ID (a CD track in its high word) or a type name's address
     char** excludedNames_ = nullptr;
     BOOL hasAudio_ = FALSE;
     BOOL canMute_ = FALSE;

@@ -6,6 +6,8 @@
 #include "PluginState.h"
 #include "WideEntries.h"
 
+// Lengths, user data and IsSupported's dw are pointer-sized: the same types
+// as LONG and DWORD in 32-bit, 64 bits wide for 64-bit viewers.
 extern "C" {
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID)
@@ -25,22 +27,22 @@ int WINAPI GetPluginInfo(int infono, LPSTR buf, int buflen)
     return pluginInfoText(infono, buf, buflen);
 }
 
-int WINAPI IsSupported(LPCSTR filename, DWORD dw)
+int WINAPI IsSupported(LPCSTR filename, ULONG_PTR dw)
 {
     return IsSupportedFile(filename, dw);
 }
 
-int WINAPI GetPictureInfo(LPCSTR buf, LONG len, UINT flag, void* info)
+int WINAPI GetPictureInfo(LPCSTR buf, LONG_PTR len, UINT flag, void* info)
 {
     return GetPictureInfoOf(buf, len, flag, (PictureInfo*)info);
 }
 
-int WINAPI GetPicture(LPCSTR buf, LONG len, UINT flag, HLOCAL* info, HLOCAL* bits, FARPROC, LONG)
+int WINAPI GetPicture(LPCSTR buf, LONG_PTR len, UINT flag, HLOCAL* info, HLOCAL* bits, FARPROC, LONG_PTR)
 {
     return GetPictureOf(buf, len, flag, info, bits, false);
 }
 
-int WINAPI GetPreview(LPCSTR buf, LONG len, UINT flag, HLOCAL* info, HLOCAL* bits, FARPROC, LONG)
+int WINAPI GetPreview(LPCSTR buf, LONG_PTR len, UINT flag, HLOCAL* info, HLOCAL* bits, FARPROC, LONG_PTR)
 {
     return GetPictureOf(buf, len, flag, info, bits, true);
 }

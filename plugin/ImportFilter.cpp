@@ -37,17 +37,20 @@ bool readThroughHandle(HANDLE handle, BYTE* image)
     return done && read > 0;
 }
 
-// The header image that dw stands for; false when there is none.
-bool headerImage(DWORD dw, BYTE* image)
+// The header image that dw stands for; false when there is none. No address
+// lies in the first 64 KB, and file handles are small values: anything with
+// a bit above the low 16 set is an address (in 64-bit also one whose bits 16
+// to 31 happen to be clear, which HIWORD would miss).
+bool headerImage(ULONG_PTR dw, BYTE* image)
 {
     memset(image, 0, HeaderImageSize);
-    if (HIWORD(dw)) {
-        if (IsBadReadPtr((const void*)(UINT_PTR)dw, HeaderImageSize))
+    if (dw >> 16) {
+        if (IsBadReadPtr((const void*)dw, HeaderImageSize))
             return false;
-        memcpy(image, (const void*)(UINT_PTR)dw, HeaderImageSize);
+        memcpy(image, (const void*)dw, HeaderImageSize);
         return true;
     }
-    return dw && readThroughHandle((HANDLE)(UINT_PTR)dw, image);
+    return dw && readThroughHandle((HANDLE)dw, image);
 }
 
 // The viewer's own image formats; a PNG also opens as a playable file in
@@ -58,12 +61,16 @@ bool isRejectedImage(const BYTE* head, DWORD size)
            (size >= 4 && memcmp(head, "GIF8", 4) == 0) || (size >= 4 && memcmp(head, "\x89PNG", 4) == 0);
 }
 
+// Recognition reads only the head of a memory image: an image beyond 4 GB
+// (64-bit viewers) is looked at through its first 4 GB.
+UINT imageSize(LONG_PTR len) { return (ULONG_PTR)len > MAXDWORD ? MAXDWORD : (UINT)len; }
+
 // Pictures are not made of those images either.
-bool isImageFile(const char* buf, LONG len, bool fileMode)
+bool isImageFile(const char* buf, LONG_PTR len, bool fileMode)
 {
     BYTE head[10] = {};
     if (!fileMode)
-        return len > 0 && isRejectedImage((const BYTE*)buf, (DWORD)len);
+        return len > 0 && isRejectedImage((const BYTE*)buf, imageSize(len));
     RecognitionFile file(buf);
     return isRejectedImage(head, file.readSomeAt(0, head, sizeof head));
 }
@@ -122,9 +129,11 @@ bool captureFrame(MediaContext& context, const char* path, Picture* picture)
 }
 
 // A memory image is written to a temporary file of its own for the capture,
-// which is deleted after.
-bool captureImageFrame(MediaContext& context, const char* image, LONG len, Picture* picture)
+// which is deleted after; one too large for a single write is not captured.
+bool captureImageFrame(MediaContext& context, const char* image, LONG_PTR len, Picture* picture)
 {
+    if (len <= 0 || (ULONG_PTR)len > MAXDWORD)
+        return false;
     char folder[MAX_PATH], path[MAX_PATH];
     DWORD folderLength = GetTempPathA(MAX_PATH, folder);
     if (!folderLength || folderLength >= MAX_PATH || !GetTempFileNameA(folder, "pix", 0, path))
@@ -154,7 +163,7 @@ bool checkPicture(const Picture& picture)
 // Names the medium and tells whether it has, or may have, video. The context's lock is
 // held from the probe requests to the stream flags: a support question on
 // another thread would otherwise change them in between.
-bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, MediaClass* media, bool* hasVideo)
+bool classify(MediaContext& context, const char* buf, LONG_PTR len, bool fileMode, MediaClass* media, bool* hasVideo)
 {
     LockScope hold(context.lock());
     if (isImageFile(buf, len, fileMode))
@@ -162,7 +171,7 @@ bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, M
     context.setProbeRequests(1);
     context.clearStreams();
     bool classified = fileMode ? ClassifyFile(context, buf, media)
-                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, (UINT)len, media);
+                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, imageSize(len), media);
     // The content tests seldom tell a memory image's streams (an AVI head
     // does not): one that holds no known sound may still have a picture,
     // which the frame grab finds out.
@@ -171,7 +180,7 @@ bool classify(MediaContext& context, const char* buf, LONG len, bool fileMode, M
 }
 
 // stamp is the file's in file mode, null for a memory image.
-int buildPicture(MediaContext& context, const char* buf, LONG len, const FileStamp* stamp, Picture* picture,
+int buildPicture(MediaContext& context, const char* buf, LONG_PTR len, const FileStamp* stamp, Picture* picture,
                  bool wantBits)
 {
     const bool fileMode = stamp != nullptr;
@@ -210,7 +219,7 @@ int buildPicture(MediaContext& context, const char* buf, LONG len, const FileSta
 
 } // namespace
 
-int IsSupportedFile(const char* filename, DWORD dw)
+int IsSupportedFile(const char* filename, ULONG_PTR dw)
 {
     MediaContext* context = pluginContext();
     if (!filename || !context || strlen(filename) >= MAX_PATH)
@@ -242,7 +251,7 @@ int IsSupportedFile(const char* filename, DWORD dw)
     return verdict;
 }
 
-int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* bits)
+int BuildPicture(const char* buf, LONG_PTR len, UINT flag, HGLOBAL* info, HGLOBAL* bits)
 {
     if (!info)
         return -1;
@@ -267,7 +276,7 @@ int BuildPicture(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* b
     return 0;
 }
 
-int GetPictureInfoOf(const char* buf, LONG len, UINT flag, PictureInfo* info)
+int GetPictureInfoOf(const char* buf, LONG_PTR len, UINT flag, PictureInfo* info)
 {
     if (!info)
         return -1;
@@ -284,7 +293,7 @@ int GetPictureInfoOf(const char* buf, LONG len, UINT flag, PictureInfo* info)
     return 0;
 }
 
-int GetPictureOf(const char* buf, LONG len, UINT flag, HGLOBAL* info, HGLOBAL* bits, bool preview)
+int GetPictureOf(const char* buf, LONG_PTR len, UINT flag, HGLOBAL* info, HGLOBAL* bits, bool preview)
 {
     if (!info || !bits)
         return -1;

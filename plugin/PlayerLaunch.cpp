@@ -186,14 +186,15 @@ bool MakeTempName(const char* prefix, const char* extension, char* path)
     return false;
 }
 
-void LaunchPlayer(MediaContext& context, const char* buf, LONG len, UINT flag)
+void LaunchPlayer(MediaContext& context, const char* buf, LONG_PTR len, UINT flag)
 {
     if (!buf)
         return;
     LockScope hold(context.lock());
     context.setProbeRequests(0);
     if (flag & 1) {
-        if (len > 0)
+        // A WAVE file holds at most 4 GB; a larger image is not cut short.
+        if (len > 0 && (ULONG_PTR)len <= MAXDWORD)
             launchImage(context, (const BYTE*)buf, (DWORD)len);
     } else {
         launchFile(context, buf);

@@ -7,7 +7,7 @@ class MediaContext;
 // received a picture of: a file name (flag bit 0 clear) or a memory image of
 // len bytes, written to a temporary file that the player deletes. Every
 // failure starts nothing.
-void LaunchPlayer(MediaContext& context, const char* buf, LONG len, UINT flag);
+void LaunchPlayer(MediaContext& context, const char* buf, LONG_PTR len, UINT flag);
 
 // True when a running player reports this file as the one it plays.
 bool IsPlayingNow(const char* name);

@@ -1,6 +1,6 @@
 #!/bin/sh
-# Sets up the machine, builds PLAYER.EXE and PIXAMOR.SPI and writes the zip a
-# user unpacks: build/dist/player-pixamor-<version>.zip.
+# Sets up the machine, builds PLAYER.EXE, PIXAMOR.SPI and PIXAMOR.SPH and
+# writes the zip a user unpacks: build/dist/player-pixamor-<version>.zip.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"

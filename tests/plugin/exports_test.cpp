@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "PluginHost.h"
 #include "TestPaths.h"
 
 namespace {
@@ -14,7 +15,7 @@ class PluginExports : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        module = LoadLibraryA(besideTests("PIXAMOR.SPI").c_str());
+        module = LoadLibraryA(besideTests(PluginFileName).c_str());
         ASSERT_NE(nullptr, module);
         info = (GetPluginInfoFn)GetProcAddress(module, "GetPluginInfo");
         ASSERT_NE(nullptr, info);

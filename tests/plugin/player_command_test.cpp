@@ -24,7 +24,7 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
     ASSERT_NE(nullptr, setlocale(LC_ALL, "German"));
     PlayerKeyBackup pluginKey("Software\\Malvoren\\Pixamor");
     std::string folder = makeTempFolder();
-    for (const char* name : {"PIXAMOR.SPI", "WAVE.BMP", "MIDI.BMP"})
+    for (const char* name : {PluginFileName, "WAVE.BMP", "MIDI.BMP"})
         ASSERT_TRUE(CopyFileA(besideTests(name).c_str(), (folder + name).c_str(), FALSE)) << name;
     ASSERT_TRUE(CopyFileA(besideTests("fake_player.exe").c_str(), (folder + "PLAYER.EXE").c_str(), FALSE));
     std::string wave = folder + "tone.wav", midi = folder + "song.mid", recorded = folder + "command.txt";
@@ -77,7 +77,7 @@ TEST(PlayerCommand, carriesTheSettingsAndTheFile)
             pluginKey.setBinary("Rate", rate, row.rateBytes);
         DWORD before = processes().TotalProcesses;
         {
-            PluginHost host(folder + "PIXAMOR.SPI");
+            PluginHost host(folder + PluginFileName);
             ASSERT_TRUE(host.loaded());
             EXPECT_EQ(0, (row.file ? host.picture(*row.file, row.preview)
                                    : host.pictureFromMemory(image, row.preview)).result);
@@ -115,13 +115,13 @@ TEST(PlayerCommand, folderWithABlankStartsThePlayerOnTheFileAlone)
     pluginKey.clear();
     std::string parent = makeTempFolder(), folder = parent + "Program Files\\";
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-    for (const char* name : {"PIXAMOR.SPI", "WAVE.BMP", "PLAYER.EXE"})
+    for (const char* name : {PluginFileName, "WAVE.BMP", "PLAYER.EXE"})
         ASSERT_TRUE(CopyFileA(besideTests(name).c_str(), (folder + name).c_str(), FALSE)) << name;
     ASSERT_TRUE(CopyFileA(besideTests("fake_player.exe").c_str(), (parent + "Program.exe").c_str(), FALSE));
     std::string wave = folder + "tone.wav";
     ASSERT_TRUE(writePcmWave(wave, 3000));
     {
-        PluginHost host(folder + "PIXAMOR.SPI");
+        PluginHost host(folder + PluginFileName);
         ASSERT_TRUE(host.loaded());
         EXPECT_EQ(0, host.picture(wave).result);
     }
@@ -144,14 +144,14 @@ TEST(PlayerCommand, noPlayerLeavesNoTemporaryFile)
     pluginKey.setNumber("TryUnknownFile", 0);
     pluginKey.setBinary("DAT", "", 0, "extension");
     std::string folder = makeTempFolder();
-    for (const char* name : {"PIXAMOR.SPI", "WAVE.BMP", "RAWPCM.BMP"})
+    for (const char* name : {PluginFileName, "WAVE.BMP", "RAWPCM.BMP"})
         ASSERT_TRUE(CopyFileA(besideTests(name).c_str(), (folder + name).c_str(), FALSE)) << name;
     std::string wave = folder + "tone.wav", raw = folder + "tone.dat";
     ASSERT_TRUE(writePcmWave(wave, 100));
     ASSERT_TRUE(writeBytes(raw, "\x80\x81\x82\x7f\x7e", 5));
     SetEnvironmentVariableA("TMP", nullptr);  // temporary files go beside the plug-in
     {
-        PluginHost host(folder + "PIXAMOR.SPI");
+        PluginHost host(folder + PluginFileName);
         ASSERT_TRUE(host.loaded());
         EXPECT_EQ(0, host.pictureFromMemory(readWholeFile(wave)).result);
         EXPECT_EQ(0, host.picture(raw).result);

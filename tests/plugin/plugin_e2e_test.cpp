@@ -199,7 +199,7 @@ TEST_F(PluginE2e, namesMediaByTheirHeadsInEveryMode)
         char previous[MAX_PATH];
         GetCurrentDirectoryA(MAX_PATH, previous);
         SetCurrentDirectoryA(elsewhere.c_str());
-        EXPECT_EQ(row.inMemory ? 1 : 0, host.isSupported(row.sample, (DWORD)(UINT_PTR)head.data()));
+        EXPECT_EQ(row.inMemory ? 1 : 0, host.isSupported(row.sample, (ULONG_PTR)head.data()));
         SetCurrentDirectoryA(previous);
         PluginHost::Received memory = host.pictureFromMemory(bytes);
         EXPECT_EQ(row.inMemory ? 0 : -1, memory.result);
@@ -215,7 +215,7 @@ TEST_F(PluginE2e, namesMediaByTheirHeadsInEveryMode)
 }
 
 // Names without their folder, with the head in memory or behind a file
-// handle placed where the medium starts; a whole file in memory.
+// handle placed where the medium starts; whole files in memory.
 TEST_F(PluginE2e, takesHeadsOfNamesItCannotOpen)
 {
     setting("PlayWhenOpen", 0);
@@ -224,32 +224,41 @@ TEST_F(PluginE2e, takesHeadsOfNamesItCannotOpen)
     std::vector<unsigned char> bytes = readWholeFile(wave);
     archive.insert(archive.end(), bytes.begin(), bytes.end());
     writeBytes(folder + "archive.bin", archive);
-    sample("picture.bmp", "picture.wav");
+    struct Case {
+        std::string path;
+        const char* name;
+        int verdict;
+        const char* picture;  // from the whole file in memory; null: none
+    } cases[] = {
+        {wave, "tone.wav", 1, "WAVE.BMP"},
+        {sample("clip.avi", "clip.avi"), "clip.avi", 1, "AVIU.BMP"},
+        {sample("clip.mpg", "clip.mpg"), "clip.mpg", 1, nullptr},
+        {sample("picture.bmp", "picture.wav"), "picture.wav", 0, nullptr},
+    };
     PluginHost host;
     ASSERT_TRUE(host.loaded());
     std::string elsewhere = makeTempFolder();
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
     SetCurrentDirectoryA(elsewhere.c_str());
-    std::vector<unsigned char> head = readWholeFile(wave);
-    head.resize(2048);
-    EXPECT_EQ(1, host.isSupported("tone.wav", (DWORD)(UINT_PTR)head.data()));
-    std::vector<unsigned char> image = readWholeFile(folder + "picture.wav");
-    image.resize(2048);
-    EXPECT_EQ(0, host.isSupported("picture.wav", (DWORD)(UINT_PTR)image.data()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<unsigned char> whole = readWholeFile(c.path);
+        EXPECT_EQ(c.verdict, host.isSupported(c.name, HeadImage(whole).address()));
+        if (c.picture) {
+            EXPECT_TRUE(shows(host.pictureFromMemory(whole), c.picture));
+        }
+    }
     EXPECT_EQ(0, host.isSupported("tone.wav", 0));
     HANDLE file = CreateFileA((folder + "archive.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               0, nullptr);
     SetFilePointer(file, 100, nullptr, FILE_BEGIN);
-    EXPECT_EQ(1, host.isSupported("member.wav", (DWORD)(UINT_PTR)file));
+    EXPECT_EQ(1, host.isSupported("member.wav", (ULONG_PTR)file));
     EXPECT_EQ(100u, SetFilePointer(file, 0, nullptr, FILE_CURRENT));
     CloseHandle(file);
     SetCurrentDirectoryA(previous);
     removeTree(elsewhere);
 
-    PluginHost::Received picture = host.pictureFromMemory(bytes);
-    EXPECT_EQ(0, picture.result);
-    EXPECT_TRUE(shows(picture, "WAVE.BMP"));
     EXPECT_EQ(-1, host.pictureFromMemory(std::vector<unsigned char>(bytes.begin(), bytes.begin() + 3)).result);
     std::string list = wave + "\r\n";
     EXPECT_EQ(-1, host.pictureFromMemory(std::vector<unsigned char>(list.begin(), list.end())).result);
@@ -428,7 +437,11 @@ TEST_F(PluginE2e, pictureStartsThePlayerOnce)
     for (size_t i = 0; i < samples.size(); ++i)
         samples[i] = (unsigned char)(i / 25 % 2 ? 0xA0 : 0x60);
     writeBytes(raw, samples);
-    SetEnvironmentVariableA("TMP", folder.c_str());
+    // TMP names the test's folder until the test ends, also when it fails.
+    struct TempFolder {
+        explicit TempFolder(const std::string& folder) { SetEnvironmentVariableA("TMP", folder.c_str()); }
+        ~TempFolder() { SetEnvironmentVariableA("TMP", nullptr); }
+    } temp(folder);
     {
         PluginHost host;
         ASSERT_EQ(0, host.picture(wave).result);
@@ -444,7 +457,6 @@ TEST_F(PluginE2e, pictureStartsThePlayerOnce)
     PluginHost host;
     ASSERT_EQ(0, host.picture(raw).result);
     expectPlayedAndDeleted(folder, "RawPCM*.dat");
-    SetEnvironmentVariableA("TMP", nullptr);
 }
 
 // Names in UTF-16 as today's viewers pass them. One that the code page holds
@@ -527,7 +539,7 @@ TEST_F(PluginE2e, refusesBadInputCleanly)
     for (const char* name : names) {
         SCOPED_TRACE(name ? name : "(null)");
         EXPECT_EQ(0, host.isSupported(name, 0));
-        EXPECT_EQ(0, host.isSupported(name, (DWORD)(UINT_PTR)head));
+        EXPECT_EQ(0, host.isSupported(name, (ULONG_PTR)head));
         EXPECT_EQ(-1, host.picture(name ? name : "").result);
         EXPECT_EQ(-1, host.pictureInfo(name, 0, 0).result);
     }
@@ -578,7 +590,7 @@ TEST(PluginRefusal, refusedExtensionOpensNothing)
         OVERLAPPED connect = {};
         connect.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         ConnectNamedPipe(pipe, &connect);
-        EXPECT_EQ(0, host.isSupported(name.c_str(), (DWORD)(UINT_PTR)head));
+        EXPECT_EQ(0, host.isSupported(name.c_str(), (ULONG_PTR)head));
         // An open completes the connection before CreateFile returns.
         DWORD none;
         EXPECT_EQ(strcmp(extension, ".wav") == 0, !!GetOverlappedResult(pipe, &connect, &none, FALSE));

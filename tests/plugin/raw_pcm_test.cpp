@@ -18,7 +18,7 @@ LONG diskRoom;
 LRESULT CALLBACK smallDisk(LPSTR info, UINT message, LPARAM a, LPARAM b)
 {
     MMIOINFO* mmio = (MMIOINFO*)info;
-    HANDLE file = (HANDLE)mmio->adwInfo[0];
+    HANDLE file = (HANDLE)(UINT_PTR)mmio->adwInfo[0];
     DWORD done = 0;
     if (message == MMIOM_OPEN) {
         file = CreateFileA((const char*)a, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -2,10 +2,12 @@
 # user would; it reads and writes the user's real player key.
 add_executable(package_test ${CMAKE_CURRENT_LIST_DIR}/package_test.cpp)
 target_link_libraries(package_test PRIVATE testsupport version GTest::gtest_main)
-target_compile_definitions(package_test PRIVATE PACKAGE_VERSION="${PROJECT_VERSION}")
+string(REPLACE ";" " " package_binary_words "${package_binaries}")
+target_compile_definitions(package_test PRIVATE PACKAGE_VERSION="${PROJECT_VERSION}" PACKAGE_BINARIES="${package_binary_words}")
 set_target_properties(package_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 add_dependencies(package_test package_zip)
 add_test(NAME package_test
          COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/package-test.sh ${package_zip} ${CMAKE_SOURCE_DIR}/data
-                 ${CMAKE_BINARY_DIR}/wineprefix ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:package_test>)
+                 ${CMAKE_BINARY_DIR}/wineprefix ${CMAKE_BINARY_DIR}/wine-run.sh $<TARGET_FILE:package_test>
+                 "${package_binary_words}")
 set_tests_properties(package_test PROPERTIES RUN_SERIAL TRUE)

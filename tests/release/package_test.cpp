@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,7 @@
 #include "PluginHost.h"
 #include "TestPaths.h"
 
-// PLAYER.EXE and PIXAMOR.SPI as a user gets them: started and loaded from
+// PLAYER.EXE and the plug-in as a user gets them: started and loaded from
 // the folder that package-test.sh unpacked the zip into (PACKAGE_FOLDER),
 // never from beside the tests.
 namespace {
@@ -28,6 +30,18 @@ std::string fileVersion(const std::string& path)
     return text;
 }
 
+// The machine a program or DLL is built for, from its PE header; 0 when unreadable.
+WORD machineOf(const std::string& path)
+{
+    std::vector<unsigned char> bytes = readWholeFile(path);
+    if (bytes.size() < 0x40)
+        return 0;
+    DWORD at = *(const DWORD*)&bytes[0x3C];
+    if (at > bytes.size() - 6 || memcmp(&bytes[at], "PE\0\0", 4) != 0)
+        return 0;
+    return *(const WORD*)&bytes[at + 4];
+}
+
 class Package : public ::testing::Test {
 protected:
     void SetUp() override
@@ -41,10 +55,20 @@ protected:
     std::string folder;
 };
 
+// Each binary carries the version; 32-bit viewers load the .spi, 64-bit
+// viewers the .sph, which starts the player beside it.
 TEST_F(Package, BothBinariesCarryTheVersion)
 {
-    EXPECT_EQ(PACKAGE_VERSION, fileVersion(folder + "PLAYER.EXE"));
-    EXPECT_EQ(PACKAGE_VERSION, fileVersion(folder + "PIXAMOR.SPI"));
+    std::string names = PACKAGE_BINARIES;
+    for (size_t at = 0, end; at < names.size(); at = end + 1) {
+        end = names.find(' ', at);
+        end = end == std::string::npos ? names.size() : end;
+        std::string name = names.substr(at, end - at);
+        SCOPED_TRACE(name);
+        EXPECT_EQ(PACKAGE_VERSION, fileVersion(folder + name));
+        WORD machine = name == "PIXAMOR.SPH" || sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+        EXPECT_EQ(machine, machineOf(folder + name));
+    }
 }
 
 // A fresh user's first file.
@@ -76,7 +100,7 @@ TEST_F(Package, ThePlugInShowsTheTypePictureAndStartsThePlayerBesideIt)
     std::string sample = temp + "sample.wav";
     ASSERT_TRUE(writePcmWave(sample, 800));
     {
-        PluginHost host(folder + "PIXAMOR.SPI");
+        PluginHost host(folder + PluginFileName);
         ASSERT_TRUE(host.loaded());
         PluginHost::Received picture = host.picture(sample);
         ASSERT_EQ(0, picture.result);

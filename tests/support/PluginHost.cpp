@@ -58,7 +58,13 @@ void take(HLOCAL info, HLOCAL bits, PluginHost::Received* out)
 
 } // namespace
 
-PluginHost::PluginHost() : PluginHost(besideTests("pixamor.spi")) {}
+#ifdef _WIN64
+const char PluginFileName[] = "pixamor.sph";
+#else
+const char PluginFileName[] = "pixamor.spi";
+#endif
+
+PluginHost::PluginHost() : PluginHost(besideTests(PluginFileName)) {}
 
 PluginHost::PluginHost(const std::string& path) : module_(LoadLibraryA(path.c_str()))
 {
@@ -80,16 +86,15 @@ PluginHost::~PluginHost()
         FreeLibrary(module_);
 }
 
-int PluginHost::isSupported(const char* name, DWORD dw) const { return isSupported_(name, dw); }
+int PluginHost::isSupported(const char* name, ULONG_PTR dw) const { return isSupported_(name, dw); }
 
 int PluginHost::isSupportedWithHead(const std::string& path) const
 {
-    std::vector<unsigned char> head = readWholeFile(path);
-    head.resize(2048);
-    return isSupported_(path.c_str(), (DWORD)(UINT_PTR)head.data());
+    HeadImage head(readWholeFile(path));
+    return isSupported_(path.c_str(), head.address());
 }
 
-int PluginHost::getPicture(const char* buf, LONG len, UINT flag, HLOCAL* info, HLOCAL* bits) const
+int PluginHost::getPicture(const char* buf, LONG_PTR len, UINT flag, HLOCAL* info, HLOCAL* bits) const
 {
     return getPicture_(buf, len, flag, info, bits, nullptr, 0);
 }
@@ -109,11 +114,14 @@ void received(int result, HLOCAL info, HLOCAL bits, PluginHost::Received* out)
 
 } // namespace
 
-PluginHost::Received PluginHost::receive(const char* buf, LONG len, UINT flag, bool preview) const
+PluginHost::Received PluginHost::receive(const char* buf, LONG_PTR len, UINT flag, bool preview) const
 {
     Received out;
     HLOCAL info = nullptr, bits = nullptr;
-    received((preview ? getPreview_ : getPicture_)(buf, len, flag, &info, &bits, nullptr, 0), info, bits, &out);
+    // The call comes first: as an argument beside info and bits, it may run
+    // after they were copied (x86_64 GCC evaluates them right to left).
+    int result = (preview ? getPreview_ : getPicture_)(buf, len, flag, &info, &bits, nullptr, 0);
+    received(result, info, bits, &out);
     return out;
 }
 
@@ -124,8 +132,10 @@ PluginHost::Received PluginHost::receiveWide(const void* buf, LONG_PTR len, UINT
     WidePictureEntry entry = preview ? getPreviewWide_ : getPictureWide_;
     if (!entry)
         out.problem = "no wide entry";
-    else
-        received(entry((LPCWSTR)buf, len, flag, &info, &bits, nullptr, 0), info, bits, &out);
+    else {
+        int result = entry((LPCWSTR)buf, len, flag, &info, &bits, nullptr, 0);
+        received(result, info, bits, &out);
+    }
     return out;
 }
 
@@ -151,10 +161,10 @@ PluginHost::Received PluginHost::picture(const std::string& path, bool preview) 
 
 PluginHost::Received PluginHost::pictureFromMemory(const std::vector<unsigned char>& bytes, bool preview) const
 {
-    return receive((const char*)bytes.data(), (LONG)bytes.size(), 1, preview);
+    return receive((const char*)bytes.data(), (LONG_PTR)bytes.size(), 1, preview);
 }
 
-PluginHost::Received PluginHost::pictureInfo(const char* buf, LONG len, UINT flag) const
+PluginHost::Received PluginHost::pictureInfo(const char* buf, LONG_PTR len, UINT flag) const
 {
     Received out;
     InfoRecord record;
@@ -168,6 +178,25 @@ PluginHost::Received PluginHost::pictureInfo(const char* buf, LONG len, UINT fla
     if (record.left || record.top || record.xDensity || record.yDensity || record.text)
         out.problem = "record fields that must be 0 are not";
     return out;
+}
+
+HeadImage::HeadImage(const std::vector<unsigned char>& bytes) : block_(nullptr)
+{
+    const SIZE_T size = 2048;
+#ifdef _WIN64
+    for (ULONG_PTR at = 0x100000000; !block_ && at <= 0x1000000000; at += 0x100000000)
+        block_ = VirtualAlloc((void*)at, size, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+#endif
+    if (!block_)
+        block_ = VirtualAlloc(nullptr, size, MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE);
+    if (block_)
+        memcpy(block_, bytes.data(), bytes.size() < size ? bytes.size() : size);
+}
+
+HeadImage::~HeadImage()
+{
+    if (block_)
+        VirtualFree(block_, 0, MEM_RELEASE);
 }
 
 bool saveAsBmp(const PluginHost::Received& picture, const std::string& path)

@@ -4,7 +4,11 @@
 #include <string>
 #include <vector>
 
-// An image viewer's side of the plug-in: loads the built "pixamor.spi" from
+// The plug-in file that this build's viewers load: "pixamor.spi" for
+// 32-bit viewers, "pixamor.sph" for 64-bit ones.
+extern const char PluginFileName[];
+
+// An image viewer's side of the plug-in: loads the built PluginFileName from
 // beside the tests with LoadLibrary, resolves the six exports by name and
 // calls them as viewers do. Every picture received is checked and its
 // blocks freed with LocalFree.
@@ -20,7 +24,7 @@ public:
     bool loaded() const { return isSupported_ && getPictureInfo_ && getPicture_ && getPreview_ && configure_; }
 
     // The name as given with dw as given.
-    int isSupported(const char* name, DWORD dw) const;
+    int isSupported(const char* name, ULONG_PTR dw) const;
     // The full path with the address of its first 2 KB, zero-padded.
     int isSupportedWithHead(const std::string& path) const;
 
@@ -42,25 +46,40 @@ public:
     Received picture(const std::string& path, bool preview = false) const;
     Received pictureFromMemory(const std::vector<unsigned char>& bytes, bool preview = false) const;
     // GetPictureInfo; the record's fields as width, height and bitCount.
-    Received pictureInfo(const char* buf, LONG len, UINT flag) const;
+    Received pictureInfo(const char* buf, LONG_PTR len, UINT flag) const;
     // The raw export, for bad input.
-    int getPicture(const char* buf, LONG len, UINT flag, HLOCAL* info, HLOCAL* bits) const;
+    int getPicture(const char* buf, LONG_PTR len, UINT flag, HLOCAL* info, HLOCAL* bits) const;
     int configurationDialog(HWND parent, int fnc) const;
 
 private:
     typedef int(WINAPI* WidePictureEntry)(LPCWSTR, LONG_PTR, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG_PTR);
-    Received receive(const char* buf, LONG len, UINT flag, bool preview) const;
+    Received receive(const char* buf, LONG_PTR len, UINT flag, bool preview) const;
     Received receiveWide(const void* buf, LONG_PTR len, UINT flag, bool preview) const;
 
     HMODULE module_ = nullptr;
-    int(WINAPI* isSupported_)(LPCSTR, DWORD) = nullptr;
-    int(WINAPI* getPictureInfo_)(LPCSTR, LONG, UINT, void*) = nullptr;
-    int(WINAPI* getPicture_)(LPCSTR, LONG, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG) = nullptr;
-    int(WINAPI* getPreview_)(LPCSTR, LONG, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG) = nullptr;
+    int(WINAPI* isSupported_)(LPCSTR, ULONG_PTR) = nullptr;
+    int(WINAPI* getPictureInfo_)(LPCSTR, LONG_PTR, UINT, void*) = nullptr;
+    int(WINAPI* getPicture_)(LPCSTR, LONG_PTR, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG_PTR) = nullptr;
+    int(WINAPI* getPreview_)(LPCSTR, LONG_PTR, UINT, HLOCAL*, HLOCAL*, FARPROC, LONG_PTR) = nullptr;
     int(WINAPI* configure_)(HWND, int) = nullptr;
     int(WINAPI* isSupportedWide_)(LPCWSTR, ULONG_PTR) = nullptr;
     WidePictureEntry getPictureWide_ = nullptr;
     WidePictureEntry getPreviewWide_ = nullptr;
+};
+
+// The first 2 KB of a medium (zero-padded) where a viewer's head image may
+// lie: in 64-bit above 4 GB with bits 16 to 31 clear, so that a dw cut to 32
+// bits, or tested by its HIWORD, is seen for what it is.
+class HeadImage {
+public:
+    explicit HeadImage(const std::vector<unsigned char>& bytes);
+    ~HeadImage();
+    HeadImage(const HeadImage&) = delete;
+    HeadImage& operator=(const HeadImage&) = delete;
+    ULONG_PTR address() const { return (ULONG_PTR)block_; }
+
+private:
+    void* block_;
 };
 
 // Writes a received picture as a BMP file (for looking at it).

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <stdio.h>
+#include <stdlib.h>
+
 std::string besideTests(const char* name)
 {
     char path[MAX_PATH];
@@ -20,6 +23,12 @@ std::string makeTempFolder()
         wsprintfA(name, "%splayer-test-%lu-%u\\", base, GetCurrentProcessId(), i);
         if (CreateDirectoryA(name, nullptr))
             return name;
+        // A temporary folder that is gone (TMP left naming a removed
+        // folder) would make this loop forever.
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            fprintf(stderr, "no temporary folder can be made in %s\n", base);
+            abort();
+        }
     }
 }
 
