@@ -17,7 +17,7 @@ for kind in ${KIND:-win32 win64}; do
   build="${BUILD_DIR:-$root/build}/$kind"
   sh "$root/tools/build.sh" $kind pixamor plugin_bench sample_media dshow_media >/dev/null
   [ $kind = win32 ] && echo "== PIXAMOR.SPI under 32-bit Wine" || echo "== PIXAMOR.SPH under 64-bit Wine"
-  [ -n "${pulse_pid:-}" ] && kill "$pulse_pid" 2>/dev/null
+  [ -n "${pulse_pid:-}" ] && kill "$pulse_pid" 2>/dev/null || true
   start_pulse "$build/pulse-bench"
   export WINEPREFIX="$build/wineprefix" WINEARCH=$kind
   "$root/tools/wine-prefix.sh"

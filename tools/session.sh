@@ -27,9 +27,10 @@ start_pulse() {
   export PULSE_SERVER="unix:$pulse_dir/native" XDG_RUNTIME_DIR="$pulse_dir"
 }
 
+# Under "set -e" a server that is already gone must not fail the script.
 stop_session() {
-  [ -n "${WINEPREFIX:-}" ] && WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1
-  [ -n "${pulse_pid:-}" ] && kill "$pulse_pid" 2>/dev/null
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "${WINEPREFIX:-}" ] && WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+  [ -n "${pulse_pid:-}" ] && kill "$pulse_pid" 2>/dev/null || true
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
   return 0
 }
