@@ -78,6 +78,8 @@ BOOL isMpeg2OrDvdType(REFGUID subType)
     return isAnyOf(subType, types);
 }
 
+} // namespace
+
 void freeMediaTypeParts(AM_MEDIA_TYPE& type)
 {
     if (type.cbFormat && type.pbFormat)
@@ -85,8 +87,6 @@ void freeMediaTypeParts(AM_MEDIA_TYPE& type)
     if (type.pUnk)
         type.pUnk->Release();
 }
-
-} // namespace
 
 BOOL mediaKindOfType(REFGUID majorType, REFGUID subType, MediaKind* kind)
 {

@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <strmif.h>
 
 #include "MediaKind.h"
 
@@ -8,3 +9,6 @@
 // Windows Media graph). False, with kind untouched, when OLE32's IsEqualGUID
 // cannot be reached.
 BOOL mediaKindOfType(REFGUID majorType, REFGUID subType, MediaKind* kind);
+
+// Frees what a media type filled by a pin or the sample grabber points to.
+void freeMediaTypeParts(AM_MEDIA_TYPE& type);

@@ -10,6 +10,7 @@
 #include "ComPtr.h"
 #include "DibRows.h"
 #include "DirectShowEnum.h"
+#include "DirectShowProbe.h"
 #include "GlobalBlock.h"
 #include "Ole.h"
 
@@ -137,9 +138,7 @@ bool takeFrame(ISampleGrabber* grabber, HGLOBAL* info, HGLOBAL* bits)
         && type.cbFormat >= sizeof(VIDEOINFOHEADER);
     if (videoInfo)
         frame = reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
-    ole32::CoTaskMemFree(type.pbFormat);
-    if (type.pUnk)
-        type.pUnk->Release();
+    freeMediaTypeParts(type);
     const DWORD row = DibRowBytes((DWORD)frame.biWidth, 24);
     const DWORD rows = (DWORD)(frame.biHeight < 0 ? -frame.biHeight : frame.biHeight);
     const DWORD imageBytes = DibImageBytes((DWORD)frame.biWidth, frame.biHeight, 24);
