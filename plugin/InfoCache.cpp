@@ -99,12 +99,12 @@ void CacheSection::StoreVerdict(const char* name, DWORD verdict, const FileStamp
     text(nullptr, name);
     number("Playable", verdict);
     FileStamp stamp = {};
-    if (seen)
+    if (seen) {
         stamp = *seen;
-    if (seen || stampOfPath(name, &stamp))
         number("Size", stamp.size);
-    else
+    } else {
         remove("Size");
+    }
     time("Created", stamp.created);
     time("LastWritten", stamp.lastWritten);
 }

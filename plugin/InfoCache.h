@@ -39,6 +39,7 @@ public:
     // given, is the file's as the caller read it; else the file is opened.
     bool LookupVerdict(const char* name, const FileStamp* stamp, DWORD* verdict) const;
     // Also clears the section's picture values: they described another file.
+    // A null stamp stands for a name that did not open: no size, zero times.
     void StoreVerdict(const char* name, DWORD verdict, const FileStamp* stamp) const;
     // The cached picture's path (MAX_PATH bytes) when that file is unchanged.
     bool LookupPicture(char* path) const;
