@@ -250,8 +250,8 @@ int main(int argc, char** argv)
     UINT_PTR slotAfterPicture = nextHandle();
 
     // A real frame at 1 s of a 320 x 240 video, from a fresh copy each time
-    // (else the cache answers), against the bare graph on the same file. An
-    // MP4 is classified by a device probe; an AVI by its content.
+    // (else the cache answers), against the bare graph on the same file.
+    // Neither head names the streams: the frame is looked for before a probe.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     struct FrameRow {
         const char* sample;

@@ -89,7 +89,10 @@ public:
     BOOL hasAudio() const { return hasAudio_; }
     BOOL hasVideo() const { return hasVideo_; }
     // Forgets the last file's streams, so that a file no test accepts has none.
-    void clearStreams() { hasAudio_ = hasVideo_ = FALSE; }
+    void clearStreams() { hasAudio_ = hasVideo_ = streamsUnexamined_ = FALSE; }
+    // Whether the last accepted file's streams were left to a probe that no
+    // request asked for.
+    BOOL streamsUnexamined() const { return streamsUnexamined_; }
     MediaKind kind() const { return kind_; }
     // The stream kind of the last accepted file: "Both", "Audio", "Video" or
     // "Unknown" (streams not examined or none found).
@@ -119,6 +122,7 @@ private:
 
     BOOL hasAudio_ = FALSE;
     BOOL hasVideo_ = FALSE;
+    BOOL streamsUnexamined_ = FALSE;
     int probeRequest1_ = 0;
     int probeRequest2_ = 0;
     int probeWithDirectShow_ = 0;

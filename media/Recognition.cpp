@@ -134,6 +134,7 @@ BOOL MediaContext::accept(const ContentMatch& match)
     kind_ = match.kind;
     hasAudio_ = match.hasAudio;
     hasVideo_ = match.hasVideo;
+    streamsUnexamined_ = FALSE;
     if (match.hasWaveFormatTag)
         waveFormatTag_ = match.waveFormatTag;
     return TRUE;
@@ -187,8 +188,10 @@ BOOL MediaContext::runFileSteps(const char* path, const RecognitionStep* steps, 
 
 void MediaContext::probeStreams(const char* path)
 {
-    if (!probeRequest1_ && !probeRequest2_)
+    if (!probeRequest1_ && !probeRequest2_) {
+        streamsUnexamined_ = TRUE;
         return;
+    }
     MediaKind accepted = kind_;
     BOOL probed = probeWithDirectShow_ ? probeWithDirectShowEngine(path) : probeWithMci(path);
     // The text test inside a failed probe must not relabel an accepted file.

@@ -112,17 +112,17 @@ DWORD verdictOfImage(MediaContext& context, const char* name, const BYTE* image)
     return IsPcmExtension(extensionOf(name)) ? 1 : 0;
 }
 
-// A real frame of the medium: an AVI file's own frame, else one that a
-// DirectShow graph decodes, else one from a clip converted to AVI.
-bool captureFrame(MediaContext& context, const char* path, Picture* picture)
+// Where a real frame may come from: the file itself (an AVI file's own
+// frame, else one that a DirectShow graph decodes), or a clip converted to AVI.
+enum FrameSources { DecodedFrame = 1, ConvertedFrame = 2, AnyFrame = DecodedFrame | ConvertedFrame };
+
+bool captureFrame(const char* path, bool avi, int sources, Picture* picture)
 {
     const DWORD seconds = pluginSettings.framePosition;
-    bool captured = false;
-    if (context.isAvi(path))
-        captured = CaptureFrame(path, seconds, &picture->info, &picture->bits);
-    if (!captured)
-        captured = GrabFrame(path, seconds, GraphWaitMilliseconds, &picture->info, &picture->bits);
-    if (!captured && ConvertToClip(path, FramePath, seconds))
+    bool captured = (sources & DecodedFrame)
+        && ((avi && CaptureFrame(path, seconds, &picture->info, &picture->bits))
+            || GrabFrame(path, seconds, GraphWaitMilliseconds, &picture->info, &picture->bits));
+    if (!captured && (sources & ConvertedFrame) && ConvertToClip(path, FramePath, seconds))
         captured = CaptureFrame(FramePath, seconds, &picture->info, &picture->bits);
     DeleteFileA(FramePath);
     return captured;
@@ -130,7 +130,7 @@ bool captureFrame(MediaContext& context, const char* path, Picture* picture)
 
 // A memory image is written to a temporary file of its own for the capture,
 // which is deleted after; one too large for a single write is not captured.
-bool captureImageFrame(MediaContext& context, const char* image, LONG_PTR len, Picture* picture)
+bool captureImageFrame(const char* image, LONG_PTR len, bool avi, Picture* picture)
 {
     if (len <= 0 || (ULONG_PTR)len > MAXDWORD)
         return false;
@@ -144,7 +144,7 @@ bool captureImageFrame(MediaContext& context, const char* image, LONG_PTR len, P
         && written == (DWORD)len;
     if (file != INVALID_HANDLE_VALUE)
         CloseHandle(file);
-    bool captured = whole && captureFrame(context, path, picture);
+    bool captured = whole && captureFrame(path, avi, AnyFrame, picture);
     DeleteFileA(path);
     return captured;
 }
@@ -160,23 +160,45 @@ bool checkPicture(const Picture& picture)
     return true;
 }
 
-// Names the medium and tells whether it has, or may have, video. The context's lock is
-// held from the probe requests to the stream flags: a support question on
-// another thread would otherwise change them in between.
-bool classify(MediaContext& context, const char* buf, LONG_PTR len, bool fileMode, MediaClass* media, bool* hasVideo)
+struct Classified {
+    MediaClass media;
+    bool hasVideo;  // has, or may have
+    bool streamsUnexamined;
+    bool avi;
+};
+
+// Names the medium and tells whether it has video; without probeStreams the
+// streams that only a probe tells stay unexamined. The context's lock is held
+// from the probe requests to the stream flags: a support question on another
+// thread would otherwise change them in between.
+bool classify(MediaContext& context, const char* buf, LONG_PTR len, bool fileMode, bool probeStreams,
+              Classified* found)
 {
     LockScope hold(context.lock());
     if (isImageFile(buf, len, fileMode))
         return false;
-    context.setProbeRequests(1);
+    context.setProbeRequests(probeStreams ? 1 : 0);
     context.clearStreams();
-    bool classified = fileMode ? ClassifyFile(context, buf, media)
-                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, imageSize(len), media);
+    bool classified = fileMode ? ClassifyFile(context, buf, &found->media)
+                               : len > 0 && ClassifyImage(context, (const BYTE*)buf, imageSize(len), &found->media);
     // The content tests seldom tell a memory image's streams (an AVI head
     // does not): one that holds no known sound may still have a picture,
     // which the frame grab finds out.
-    *hasVideo = classified && (context.hasVideo() || (!fileMode && !context.hasAudio()));
+    found->hasVideo = classified && (context.hasVideo() || (!fileMode && !context.hasAudio()));
+    found->streamsUnexamined = classified && context.streamsUnexamined();
+    found->avi = classified && strcmp(found->media.kind, "Avi") == 0;
     return classified;
+}
+
+// A frame that passed its check becomes the picture and is cached.
+bool keepFrame(PictureHolder& frame, bool captured, bool fileMode, const char* name, const FileStamp* stamp,
+               Picture* picture)
+{
+    if (!captured || !checkPicture(frame.get()))
+        return false;
+    StorePicture(frame.get(), fileMode, name, stamp);
+    *picture = frame.release();
+    return true;
 }
 
 // stamp is the file's in file mode, null for a memory image.
@@ -192,23 +214,33 @@ int buildPicture(MediaContext& context, const char* buf, LONG_PTR len, const Fil
     if (fileMode && section.LookupVerdict(name, stamp, &verdict) && verdict && section.LookupPicture(cached) &&
         LoadBitmapFile(cached, picture, wantBits))
         return 0;
-    MediaClass media;
-    bool hasVideo;
-    if (!classify(context, buf, len, fileMode, &media, &hasVideo))
+    // When frames are shown, a file whose streams only a probe would tell
+    // has its frame decoded first: a frame shows the video, and the grab's
+    // graph costs a fraction of the probe's. Without one the streams are probed.
+    const bool decodeFirst = fileMode && pluginSettings.showImage;
+    Classified found;
+    if (!classify(context, buf, len, fileMode, !decodeFirst, &found))
         return -1;
     // An image has no name to key a verdict with; its picture is still cached.
     section.StoreVerdict(name, 1, stamp);
-    if (hasVideo && pluginSettings.showImage) {
+    const bool decodeTried = found.streamsUnexamined;
+    if (decodeTried) {
         PictureHolder frame;
-        bool captured = fileMode ? captureFrame(context, buf, &frame.get())
-                                 : captureImageFrame(context, buf, len, &frame.get());
-        if (captured && checkPicture(frame.get())) {
-            StorePicture(frame.get(), fileMode, name, stamp);
-            *picture = frame.release();
+        bool decoded = captureFrame(buf, found.avi, DecodedFrame, &frame.get());
+        if (keepFrame(frame, decoded, fileMode, name, stamp, picture))
             return 0;
-        }
+        if (!classify(context, buf, len, fileMode, true, &found))
+            return -1;
     }
-    if (!LoadTypePicture(media, picture, wantBits))
+    if (found.hasVideo && pluginSettings.showImage) {
+        PictureHolder frame;
+        const int sources = decodeTried ? ConvertedFrame : AnyFrame;
+        bool captured = fileMode ? captureFrame(buf, found.avi, sources, &frame.get())
+                                 : captureImageFrame(buf, len, found.avi, &frame.get());
+        if (keepFrame(frame, captured, fileMode, name, stamp, picture))
+            return 0;
+    }
+    if (!LoadTypePicture(found.media, picture, wantBits))
         return -1;
     if (wantBits)
         StorePicture(*picture, fileMode, name, stamp);

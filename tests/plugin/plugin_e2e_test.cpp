@@ -214,6 +214,30 @@ TEST_F(PluginE2e, namesMediaByTheirHeadsInEveryMode)
     removeTree(elsewhere);
 }
 
+// With frames shown, a file whose tracks its head does not name has its
+// frame looked for before its streams are probed: a video gives its frame,
+// a sound still the picture of the streams that the probe then finds.
+TEST_F(PluginE2e, looksForAFrameBeforeProbingTheStreams)
+{
+    setting("PlayWhenOpen", 0);
+    setting("ShowImage", 1);
+    PluginHost host;
+    ASSERT_TRUE(host.loaded());
+    struct Row {
+        const char* sample;
+        const char* typePicture;  // null: a frame
+    } rows[] = {{"sound.m4a", "QTA.BMP"}, {"head-clip.mp4", nullptr}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.sample);
+        if (!fileExists(samples + row.sample))
+            continue;  // its encoder was missing
+        PluginHost::Received disk = host.picture(sample(row.sample, row.sample));
+        ASSERT_EQ(0, disk.result);
+        EXPECT_EQ(row.typePicture ? 8 : 24, disk.bitCount);
+        EXPECT_TRUE(!row.typePicture || shows(disk, row.typePicture));
+    }
+}
+
 // Names without their folder, with the head in memory or behind a file
 // handle placed where the medium starts; whole files in memory.
 TEST_F(PluginE2e, takesHeadsOfNamesItCannotOpen)
