@@ -75,20 +75,9 @@ bool setUpGrabber(ISampleGrabber* grabber, bool oneShot)
         && SUCCEEDED(grabber->SetOneShot(oneShot));
 }
 
-// Where to start for the frame at `seconds`. Past the end the graph plays
-// the last second to its end and the last frame stays in the buffer.
-bool startPosition(IGraphBuilder* graph, unsigned seconds, bool* toTheEnd)
+bool seekTo(IMediaSeeking* seeking, LONGLONG start)
 {
-    ComPtr<IMediaSeeking> seeking;
-    LONGLONG duration = 0;
-    if (!seeking.queryFrom(graph, IID_IMediaSeeking) || FAILED(seeking->GetDuration(&duration)))
-        return false;
-    LONGLONG start = seconds * OneSecond;
-    *toTheEnd = duration > 0 && start >= duration;
-    if (*toTheEnd)
-        start = duration > OneSecond ? duration - OneSecond : 0;
-    return SUCCEEDED(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr,
-                                           AM_SEEKING_NoPositioning));
+    return SUCCEEDED(seeking->SetPositions(&start, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning));
 }
 
 bool holdsSample(ISampleGrabber* grabber)
@@ -98,8 +87,8 @@ bool holdsSample(ISampleGrabber* grabber)
 }
 
 // Runs the graph until the grabber holds its frame (or, toTheEnd, until the
-// graph completes), at most `milliseconds`, and stops it on every path.
-bool runForFrame(IGraphBuilder* graph, ISampleGrabber* grabber, bool toTheEnd, DWORD milliseconds)
+// graph completes), at most until the deadline, and stops it on every path.
+bool runForFrame(IGraphBuilder* graph, ISampleGrabber* grabber, bool toTheEnd, DWORD started, DWORD milliseconds)
 {
     ComPtr<IMediaControl> control;
     ComPtr<IMediaEvent> events;
@@ -109,7 +98,6 @@ bool runForFrame(IGraphBuilder* graph, ISampleGrabber* grabber, bool toTheEnd, D
             control->Stop();
         return false;
     }
-    const DWORD started = GetTickCount();
     bool done = false;
     while (GetTickCount() - started < milliseconds) {
         LONG code = 0;
@@ -172,8 +160,38 @@ bool takeFrame(ISampleGrabber* grabber, HGLOBAL* info, HGLOBAL* bits)
     return true;
 }
 
+// Source, grabber and null renderer, connected, without a clock: the
+// samples are not held back to their presentation times.
+struct FrameGraph {
+    ComPtr<IGraphBuilder> graph;
+    ComPtr<IBaseFilter> source, grabberFilter, renderer;
+    ComPtr<ISampleGrabber> grabber;
+    ComPtr<IMediaSeeking> seeking;
+
+    bool build(const WCHAR* path)
+    {
+        ComPtr<IMediaFilter> timing;
+        return create(CLSID_FilterGraph, IID_IGraphBuilder, graph.outVoid())
+            && create(SampleGrabberClass, IID_IBaseFilter, grabberFilter.outVoid())
+            && create(NullRendererClass, IID_IBaseFilter, renderer.outVoid())
+            && grabber.queryFrom(grabberFilter.get(), IID_ISampleGrabber)
+            && SUCCEEDED(graph->AddSourceFilter(path, L"Source", source.out())) && source
+            && SUCCEEDED(graph->AddFilter(grabberFilter.get(), L"Sample Grabber"))
+            && SUCCEEDED(graph->AddFilter(renderer.get(), L"Null Renderer")) && setUpGrabber(grabber.get(), true)
+            && connect(graph.get(), source.get(), grabberFilter.get(), renderer.get())
+            && timing.queryFrom(graph.get(), IID_IMediaFilter) && SUCCEEDED(timing->SetSyncSource(nullptr))
+            && seeking.queryFrom(graph.get(), IID_IMediaSeeking);
+    }
+};
+
 } // namespace
 
+// Past the end a graph plays from shortly before the end to the end, and the
+// last frame stays in the buffer. A splitter that seeks late (Wine's MPEG
+// splitter lands about a second after the time asked) may then deliver
+// nothing: the start moves back, twice as far each time, within the one wait.
+// Each try has a graph of its own, since a graph that once completed
+// reports completion again at once.
 bool GrabFrame(const char* path, unsigned seconds, DWORD waitMilliseconds, HGLOBAL* info, HGLOBAL* bits)
 {
     if (info)
@@ -183,24 +201,20 @@ bool GrabFrame(const char* path, unsigned seconds, DWORD waitMilliseconds, HGLOB
     WCHAR wide[MAX_PATH];
     if (!path || !info || !bits || !MultiByteToWideChar(CP_ACP, 0, path, -1, wide, MAX_PATH))
         return false;
-    ComPtr<IGraphBuilder> graph;
-    ComPtr<IBaseFilter> source, grabberFilter, renderer;
-    ComPtr<ISampleGrabber> grabber;
-    ComPtr<IMediaFilter> timing;
-    if (!create(CLSID_FilterGraph, IID_IGraphBuilder, graph.outVoid())
-        || !create(SampleGrabberClass, IID_IBaseFilter, grabberFilter.outVoid())
-        || !create(NullRendererClass, IID_IBaseFilter, renderer.outVoid())
-        || !grabber.queryFrom(grabberFilter.get(), IID_ISampleGrabber)
-        || FAILED(graph->AddSourceFilter(wide, L"Source", source.out())) || !source
-        || FAILED(graph->AddFilter(grabberFilter.get(), L"Sample Grabber"))
-        || FAILED(graph->AddFilter(renderer.get(), L"Null Renderer")))
-        return false;
-    bool toTheEnd = false;
-    // Without a clock the samples are not held back to their presentation times.
-    if (!setUpGrabber(grabber.get(), true) || !connect(graph.get(), source.get(), grabberFilter.get(), renderer.get())
-        || !timing.queryFrom(graph.get(), IID_IMediaFilter) || FAILED(timing->SetSyncSource(nullptr))
-        || !startPosition(graph.get(), seconds, &toTheEnd)
-        || (toTheEnd && FAILED(grabber->SetOneShot(FALSE))))
-        return false;
-    return runForFrame(graph.get(), grabber.get(), toTheEnd, waitMilliseconds) && takeFrame(grabber.get(), info, bits);
+    const DWORD started = GetTickCount();
+    const LONGLONG wanted = seconds * OneSecond;
+    for (LONGLONG back = OneSecond;; back *= 2) {
+        FrameGraph frame;
+        LONGLONG duration = 0;
+        if (!frame.build(wide) || FAILED(frame.seeking->GetDuration(&duration)))
+            return false;
+        const bool toTheEnd = duration > 0 && wanted >= duration;
+        const LONGLONG start = !toTheEnd ? wanted : back < duration ? duration - back : 0;
+        if (!seekTo(frame.seeking.get(), start) || (toTheEnd && FAILED(frame.grabber->SetOneShot(FALSE))))
+            return false;
+        if (runForFrame(frame.graph.get(), frame.grabber.get(), toTheEnd, started, waitMilliseconds))
+            return takeFrame(frame.grabber.get(), info, bits);
+        if (!toTheEnd || start == 0 || GetTickCount() - started >= waitMilliseconds)
+            return false;
+    }
 }
