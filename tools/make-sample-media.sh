@@ -75,8 +75,9 @@ if have ffmpeg; then
   fi
   # With the movie box first, so that the head names the sound track.
   ff -f lavfi -i "$sine" -c:a aac -movflags +faststart head-sound.m4a
-  # As ffmpeg writes it by default: the movie box, and so the track, at the end.
-  ff -f lavfi -i "$sine" -c:a aac sound.m4a
+  # As ffmpeg writes it by default: the movie box, and so the track, at the
+  # end; the plain "isom" brand does not tell a sound either.
+  ff -f lavfi -i "$sine" -c:a aac sound.mp4
   ff -f lavfi -i "$sine" -c:a libvorbis head-sound.ogg
   ff -f lavfi -i "$sine" -c:a flac head-sound.flac
   ff $both -c:v libvpx -c:a libvorbis head-clip.webm

@@ -458,7 +458,14 @@ bool matchIsoMedia(const uint8_t* bytes, size_t size, ContentMatch* match)
     for (uint32_t i = 16; i < length; ++i)
         if (bytes[i] < 0x20 || bytes[i] > 0x7E)
             return false;
-    return acceptStreams(match, MediaKindQuickTime, isoStreams(bytes, size));
+    Streams streams = isoStreams(bytes, size);
+    // With the movie box further on, Apple's audio brands still tell a sound
+    // (an M4B audiobook may carry chapter pictures, so it is not counted).
+    if (!streams.known && (isFourCc(bytes + 8, "M4A ") || isFourCc(bytes + 8, "M4P "))) {
+        streams.audio = true;
+        streams.known = true;
+    }
+    return acceptStreams(match, MediaKindQuickTime, streams);
 }
 
 bool matchAiffC(const uint8_t* bytes, size_t size, ContentMatch* match)

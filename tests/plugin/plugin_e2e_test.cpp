@@ -226,7 +226,7 @@ TEST_F(PluginE2e, looksForAFrameBeforeProbingTheStreams)
     struct Row {
         const char* sample;
         const char* typePicture;  // null: a frame
-    } rows[] = {{"sound.m4a", "QTA.BMP"}, {"head-clip.mp4", nullptr}};
+    } rows[] = {{"sound.mp4", "QTA.BMP"}, {"head-clip.mp4", nullptr}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.sample);
         if (!fileExists(samples + row.sample))

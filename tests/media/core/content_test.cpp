@@ -353,6 +353,8 @@ TEST(ContentTests, headChainNamesFormatsAndStreams)
          MediaKindQuickTime, true, true, true},
         {"an MP4 whose movie box is further on", ftyp + box("mdat", Bytes(8, 0)), true, MediaKindQuickTime, false,
          false, false},
+        {"an audio brand, the movie box further on", box("ftyp", bytesOf("M4A ") + Bytes(4, 0) + bytesOf("isom")),
+         true, MediaKindQuickTime, true, false, true},
         {"a cut type box", Bytes(ftyp.begin(), ftyp.begin() + 20), false},
         {"a cut type box padded with zeros", Bytes(ftyp.begin(), ftyp.begin() + 20) + Bytes(100, 0), false},
         {"an image type box", box("ftyp", bytesOf("heic") + Bytes(4, 0)), false},
