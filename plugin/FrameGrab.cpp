@@ -65,14 +65,13 @@ bool connect(IGraphBuilder* graph, IBaseFilter* source, IBaseFilter* grabber, IB
     return reached && SUCCEEDED(graph->Connect(grabberOut.get(), rendererIn.get()));
 }
 
-bool setUpGrabber(ISampleGrabber* grabber, bool oneShot)
+bool setUpGrabber(ISampleGrabber* grabber)
 {
     AM_MEDIA_TYPE type;
     ZeroMemory(&type, sizeof type);
     type.majortype = MEDIATYPE_Video;
     type.subtype = MEDIASUBTYPE_RGB24;
-    return SUCCEEDED(grabber->SetMediaType(&type)) && SUCCEEDED(grabber->SetBufferSamples(TRUE))
-        && SUCCEEDED(grabber->SetOneShot(oneShot));
+    return SUCCEEDED(grabber->SetMediaType(&type)) && SUCCEEDED(grabber->SetBufferSamples(TRUE));
 }
 
 bool seekTo(IMediaSeeking* seeking, LONGLONG start)
@@ -177,7 +176,7 @@ struct FrameGraph {
             && grabber.queryFrom(grabberFilter.get(), IID_ISampleGrabber)
             && SUCCEEDED(graph->AddSourceFilter(path, L"Source", source.out())) && source
             && SUCCEEDED(graph->AddFilter(grabberFilter.get(), L"Sample Grabber"))
-            && SUCCEEDED(graph->AddFilter(renderer.get(), L"Null Renderer")) && setUpGrabber(grabber.get(), true)
+            && SUCCEEDED(graph->AddFilter(renderer.get(), L"Null Renderer")) && setUpGrabber(grabber.get())
             && connect(graph.get(), source.get(), grabberFilter.get(), renderer.get())
             && timing.queryFrom(graph.get(), IID_IMediaFilter) && SUCCEEDED(timing->SetSyncSource(nullptr))
             && seeking.queryFrom(graph.get(), IID_IMediaSeeking);
@@ -210,7 +209,8 @@ bool GrabFrame(const char* path, unsigned seconds, DWORD waitMilliseconds, HGLOB
             return false;
         const bool toTheEnd = duration > 0 && wanted >= duration;
         const LONGLONG start = !toTheEnd ? wanted : back < duration ? duration - back : 0;
-        if (!seekTo(frame.seeking.get(), start) || (toTheEnd && FAILED(frame.grabber->SetOneShot(FALSE))))
+        // Towards the end every frame is kept, so that the last one stays.
+        if (!seekTo(frame.seeking.get(), start) || FAILED(frame.grabber->SetOneShot(toTheEnd ? FALSE : TRUE)))
             return false;
         if (runForFrame(frame.graph.get(), frame.grabber.get(), toTheEnd, started, waitMilliseconds))
             return takeFrame(frame.grabber.get(), info, bits);
