@@ -66,6 +66,7 @@ else()
 endif()
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(package_zip ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.zip)
+set(shipped_zip ${build_root}/dist/${CPACK_PACKAGE_FILE_NAME}.zip)
 include(CPack)
 
 add_custom_command(OUTPUT ${package_zip}

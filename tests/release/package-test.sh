@@ -18,5 +18,5 @@ diff -u "$list/expected" "$list/found" >"$list/diff"
 status=$?
 [ $status -eq 0 ] || { echo "the package does not hold exactly what a user needs (- missing, + not wanted):"; cat "$list/diff"; }
 rm -rf "$list"
-PACKAGE_FOLDER='C:\package-test\' "$runner" "$program" || status=1
+PACKAGE_FOLDER='C:\package-test\' PACKAGE_BINARIES="$binaries" "$runner" "$program" || status=1
 exit $status
