@@ -7,7 +7,8 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${BUILD_DIR:-$root/build}"
 sh "$root/tools/setup.sh" || exit 1
-# A host that runs no 32-bit code plays the same program built for x86_64.
+# A host that runs 32-bit code neither natively nor emulated (setup.sh) plays
+# the same program built for x86_64.
 kind=win32
 /usr/lib/wine/wine --version >/dev/null 2>&1 || kind=win64
 sh "$root/tools/build.sh" $kind player || exit 1
