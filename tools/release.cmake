@@ -11,10 +11,20 @@ else()
   add_version_resource(pixamor PIXAMOR.SPI "Media import filter for image viewers" VFT_DLL)
 endif()
 
-# Common controls version 6, so that the dialogs look current on Windows.
+# Common controls version 6, so that the dialogs look current on Windows. The
+# assembly must be of the program's own machine: an x86_64 program bound to
+# the x86 one does not start where both are installed.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(manifest_machine amd64)
+else()
+  set(manifest_machine x86)
+endif()
 configure_file(${CMAKE_SOURCE_DIR}/player/PLAYER.EXE.manifest.in ${CMAKE_BINARY_DIR}/version/PLAYER.EXE.manifest @ONLY)
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version/manifest.rc
      CONTENT "1 24 \"${CMAKE_BINARY_DIR}/version/PLAYER.EXE.manifest\"\n")
+# The resource compiler reads the manifest through the script: rebuild on its change too.
+set_source_files_properties(${CMAKE_BINARY_DIR}/version/manifest.rc TARGET_DIRECTORY player PROPERTIES
+                            OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/version/PLAYER.EXE.manifest)
 target_sources(player PRIVATE ${CMAKE_BINARY_DIR}/version/manifest.rc)
 
 # The package: the binaries and their data files side by side, as a
